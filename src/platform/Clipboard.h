@@ -1,0 +1,7 @@
+#pragma once
+// The CLIPBOARD selection that other programs paste from.
+
+class QString;
+
+// Replaces the clipboard's content with text as plain text.
+void SetClipboardText(const QString& text);

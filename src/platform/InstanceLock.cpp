@@ -1,0 +1,33 @@
+#include "platform/InstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace {
+std::string LockPath(std::string_view name)
+{
+    const char* const runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    if (runtimeDir != nullptr && *runtimeDir != '\0')
+        return std::string(runtimeDir) + "/" + std::string(name) + ".lock";
+    return "/tmp/" + std::string(name) + "-" + std::to_string(getuid()) + ".lock";
+}
+}  // namespace
+
+InstanceLock CreateInstanceLock(std::string_view name)
+{
+    const std::string path = LockPath(name);
+    // O_NOFOLLOW: in /tmp another user could plant a link to a file of ours.
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return {};
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return {fd, false};
+    const bool heldElsewhere = errno == EWOULDBLOCK;
+    close(fd);  // nothing useful to do if closing fails; the descriptor is gone either way
+    return {-1, heldElsewhere};
+}

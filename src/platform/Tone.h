@@ -1,0 +1,12 @@
+#pragma once
+// The beep: a sine tone on the ALSA PCM device "default".
+
+#include <functional>
+
+// Plays hz for ms milliseconds and returns once the tone has been played. Without a
+// sound device it waits ms milliseconds instead, so the program keeps the same pace.
+void PlayTone(int hz, int ms);
+
+// Test and benchmark seam: while set, PlayTone calls this instead of touching ALSA.
+// An empty function restores the real tone.
+void SetToneOverride(std::function<void(int hz, int ms)> replacement);
