@@ -1,0 +1,71 @@
+#include "decode/ScanGrayImage.h"
+
+#include "decode/ZbarHandles.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+// ZBar's format codes pack up to four characters, the first in the lowest byte.
+constexpr unsigned long FourCharCode(std::string_view text)
+{
+    unsigned long code = 0;
+    for (std::size_t i = 0; i < text.size() && i < 4 && text[i] != '\0'; ++i)
+        code |= static_cast<unsigned long>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return code;
+}
+
+constexpr unsigned long kGray8 = FourCharCode("Y800");
+static_assert(kGray8 == 0x30303859);
+
+void KeepPixels(zbar::zbar_image_t*) {}  // the caller owns the pixels
+
+SymbolHit HitOf(const zbar::zbar_symbol_t* symbol)
+{
+    SymbolHit hit;
+    hit.typeName = zbar::zbar_get_symbol_name(zbar::zbar_symbol_get_type(symbol));
+    hit.data.assign(zbar::zbar_symbol_get_data(symbol), zbar::zbar_symbol_get_data_length(symbol));
+    const unsigned count = zbar::zbar_symbol_get_loc_size(symbol);
+    hit.points.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        hit.points.emplace_back(zbar::zbar_symbol_get_loc_x(symbol, i), zbar::zbar_symbol_get_loc_y(symbol, i));
+    return hit;
+}
+
+}  // namespace
+
+void ScanGrayImage(std::uint32_t width, std::uint32_t height, const void* pixels,
+                   const std::function<void(const SymbolHit&)>& action)
+{
+    const ZbarImage image(zbar::zbar_image_create());
+    if (!image)
+        return;  // out of memory: a scan that finds nothing
+    if (width != 0 && height != 0)
+        zbar::zbar_image_set_size(image.get(), width, height);
+    zbar::zbar_image_set_format(image.get(), kGray8);
+    // A product past 32 bits would hand ZBar a length shorter than the picture it reads.
+    const std::uint64_t pixelCount = std::uint64_t{width} * height;
+    const bool hasPixels = pixels != nullptr && pixelCount != 0 && pixelCount <= UINT32_MAX;
+    if (hasPixels)
+        zbar::zbar_image_set_data(image.get(), pixels, static_cast<unsigned long>(pixelCount), KeepPixels);
+
+    const ZbarScanner scanner(zbar::zbar_image_scanner_create());
+    if (!scanner)
+        return;
+    // Enabling every symbology cannot fail for ZBAR_NONE; the result says nothing more.
+    zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 1);
+
+    // ZBar reads a sized image without pixels from address zero: such a picture holds nothing.
+    if (!hasPixels || zbar::zbar_scan_image(scanner.get(), image.get()) <= 0)
+        return;
+
+    const zbar::zbar_symbol_set_t* const symbols = zbar::zbar_image_get_symbols(image.get());
+    if (symbols == nullptr)
+        return;
+    zbar::zbar_symbol_set_ref(symbols, 1);
+    const ZbarSymbolSetRef held(symbols);
+    for (const zbar::zbar_symbol_t* symbol = zbar::zbar_symbol_set_first_symbol(symbols); symbol != nullptr;
+         symbol = zbar::zbar_symbol_next(symbol))
+        action(HitOf(symbol));
+}

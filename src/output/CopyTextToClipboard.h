@@ -1,0 +1,6 @@
+#pragma once
+// Puts one result on the clipboard: the text alone, without its line end.
+
+class QString;
+
+void CopyTextToClipboard(const QString& text);
