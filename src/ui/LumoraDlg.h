@@ -1,0 +1,85 @@
+#pragma once
+// The main dialog: the program's whole user interface.
+//
+// The class declares every handler of its event routes, but each subsystem defines its own:
+//   src/ui        construction, initialisation, data exchange, close and size buttons
+//   src/output    AppendResultLine, OnClear
+//   src/capture   camera list (FillCameraList, OnCameraSel*), OnStartCapture, OnStopCapture
+//   src/dropfiles DecodeDroppedFiles
+
+#include "ui/ControlIds.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QPlainTextEdit;
+class QRadioButton;
+
+// Lists the video inputs into the shared camera table (src/capture). Runs first in the
+// dialog's initialisation and touches no control.
+void EnumerateVideoInputs();
+
+class CLumoraDlg : public QDialog {
+public:
+    CLumoraDlg();
+    ~CLumoraDlg() override;
+
+    // The widget made for a template id (IDC_STATIC: the one label); nullptr for others.
+    QWidget* Control(int id) const;
+
+    // Data exchange between the controls and m_strResult / m_strCamera:
+    // true reads the controls into the members, false writes the members into the controls.
+    void UpdateData(bool save);
+
+    // Result output (src/output).
+    void AppendResultLine(const QString& text);
+    void OnClear();
+
+    // Capture (src/capture).
+    void FillCameraList();
+    void OnStartCapture();
+    void OnStopCapture();
+    void OnCameraSelChange();
+    void OnCameraSelEndCancel();
+
+    // Dropped files (src/dropfiles): local paths in the order the drag gave them.
+    void DecodeDroppedFiles(const QStringList& paths);
+
+    // Own handlers.
+    void OnCloseClicked();
+    void OnSizeLarge();
+    void OnSizeSmall();
+    void OnCameraIgnored();
+
+    // Esc, the hidden cancel button and the window manager's close all end up here.
+    void reject() override;
+
+    QIcon m_hIcon;
+    QString m_strResult;  // the result box's text as the data exchange keeps it
+    QPlainTextEdit* m_editResult = nullptr;
+    QRadioButton* m_btnLarge = nullptr;
+    QRadioButton* m_btnSmall = nullptr;
+    QCheckBox* m_chkClipboard = nullptr;
+    QComboBox* m_comboCamera = nullptr;
+    QString m_strCamera;  // the camera list's text as the data exchange keeps it
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateControls();
+    void OnCreate();
+    bool OnInitDialog();
+    void ConnectMessageMap();
+    void OnOK();
+
+    std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent
+};
