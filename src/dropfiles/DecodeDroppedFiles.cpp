@@ -1,0 +1,53 @@
+// Dropped files: every accepted picture is echoed on standard output and scanned; each of
+// its QR codes and Codabar symbols becomes a result line, goes to the clipboard while that
+// box is ticked, and is announced with a beep. No outline, no preview, no pause: this path
+// shares nothing with a capture run but the result box and the clipboard.
+
+#include "ui/LumoraDlg.h"
+
+#include "decode/AcceptLists.h"
+#include "decode/DisplayText.h"
+#include "decode/ScanGrayImage.h"
+#include "dropfiles/DropExtensions.h"
+#include "dropfiles/DroppedPicture.h"
+#include "output/CopyTextToClipboard.h"
+#include "platform/Controls.h"
+#include "platform/FileName.h"
+#include "platform/Tone.h"
+
+#include <QCheckBox>
+
+#include <cstdint>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+constexpr int kSymbolToneHz = 440;
+constexpr int kSymbolToneMs = 200;
+}  // namespace
+
+void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
+{
+    // Each file is finished, its picture released, before the next one is looked at.
+    for (const QString& path : paths) {
+        if (!AcceptedExtension(path))
+            continue;
+        const std::optional<std::string> narrow = NarrowFileName(path);
+        if (!narrow)
+            continue;  // no bytes name this file on disk; the rest of the drop still counts
+        // Echoed before the file is opened, so that a file that then fails to load is seen too.
+        std::cout << *narrow << std::endl;
+        const cv::Mat picture = LoadDroppedPicture(*narrow);
+        ScanGrayImage(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
+                      [this](const SymbolHit& symbol) {
+                          if (!IsAccepted(symbol.typeName, DROP_TYPES))
+                              return;
+                          const QString text = DisplayTextOf(symbol);
+                          AppendResultLine(text);
+                          if (IsChecked(m_chkClipboard))
+                              CopyTextToClipboard(text);
+                          PlayTone(kSymbolToneHz, kSymbolToneMs);
+                      });
+    }
+}
