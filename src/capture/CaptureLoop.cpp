@@ -1,0 +1,137 @@
+#include "capture/CaptureLoop.h"
+
+#include "app/CaptureState.h"
+#include "capture/CameraSources.h"
+#include "capture/PreviewWindowName.h"
+#include "capture/PumpPendingMessages.h"
+#include "capture/ShowDetection.h"
+#include "decode/AcceptLists.h"
+#include "decode/DisplayText.h"
+#include "decode/ScanGrayImage.h"
+#include "output/CopyTextToClipboard.h"
+#include "platform/Controls.h"
+#include "platform/PreviewWindow.h"
+#include "platform/Sleep.h"
+#include "ui/LumoraDlg.h"
+
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+struct FrameSize {
+    double width;
+    double height;
+};
+constexpr FrameSize kLargeFrame{640.0, 480.0};
+constexpr FrameSize kSmallFrame{320.0, 240.0};
+// Shown while the camera delivers no frames; read from the working directory.
+constexpr const char* kPlaceholder = "junbichu.png";
+constexpr const char* kSmallPlaceholder = "junbichu_s.png";
+constexpr int kPassPauseMs = 50;
+
+// Goes by the capture as it is at the press, not by the size chosen for the new run. A
+// closed capture answers 0, and every press that starts a run finds the capture closed.
+std::string PlaceholderName()
+{
+    return g_capture.get(cv::CAP_PROP_FRAME_WIDTH) == kSmallFrame.width ? kSmallPlaceholder : kPlaceholder;
+}
+
+void AskFrameSize(FrameSize size)
+{
+    // A camera that refuses the size runs at its own; the run goes on either way.
+    static_cast<void>(g_capture.set(cv::CAP_PROP_FRAME_WIDTH, size.width));
+    static_cast<void>(g_capture.set(cv::CAP_PROP_FRAME_HEIGHT, size.height));
+}
+
+bool HoldsPicture(const cv::Mat& picture)
+{
+    return picture.data != nullptr && picture.total() > 0;
+}
+
+// Output and feedback for one symbol of the scanned frame.
+void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
+{
+    if (!IsAccepted(symbol.typeName, CAMERA_TYPES))
+        return;
+    const QString text = DisplayTextOf(symbol);
+    dialog.AppendResultLine(text);
+    if (IsChecked(dialog.m_chkClipboard))
+        CopyTextToClipboard(text);
+    ShowDetection(frame, symbol);
+}
+
+void RunPass(CLumoraDlg& dialog, const std::string& placeholder)
+{
+    cv::Mat frame;
+    // A failed read leaves the frame empty, which is what the next step looks at.
+    static_cast<void>(g_capture.read(frame));
+    if (HoldsPicture(frame)) {
+        cv::Mat gray;
+        cv::cvtColor(frame, gray, cv::COLOR_BGR2GRAY, 0);
+        ScanGrayImage(static_cast<std::uint32_t>(gray.cols), static_cast<std::uint32_t>(gray.rows), gray.data,
+                      [&](const SymbolHit& symbol) { ReportSymbol(dialog, frame, symbol); });
+        ShowPreview(PREVIEW_WINDOW, frame);  // after a detection: the last frame the feedback read
+    } else {
+        const cv::Mat picture = cv::imread(placeholder, cv::IMREAD_UNCHANGED);
+        if (HoldsPicture(picture))
+            ShowPreview(PREVIEW_WINDOW, picture);
+    }
+    PumpPendingMessages();
+    Sleep(kPassPauseMs);
+}
+
+void CloseCameraAndPreview()
+{
+    if (g_capture.isOpened())
+        g_capture.release();
+    DestroyAllPreviews();
+}
+
+}  // namespace
+
+void RunCaptureLoop(CLumoraDlg& dialog)
+{
+    const std::string placeholder = PlaceholderName();
+    if (g_captureRunning != 0)
+        return;
+    try {
+        if (g_capture.isOpened())
+            g_capture.release();
+        OpenCamera(g_capture, g_cameraIndex);
+        if (TakesFrameSize(g_cameraIndex))
+            AskFrameSize(IsChecked(dialog.m_btnLarge) ? kLargeFrame : kSmallFrame);
+        if (!g_capture.isOpened())
+            return;
+        g_captureRunning = 1;
+        do {
+            RunPass(dialog, placeholder);
+        } while (g_stopRequested != 1);
+        CloseCameraAndPreview();
+    } catch (...) {
+        // Whatever failed, the camera and its window must not outlive the run. Closing
+        // runs destructors only; should it throw all the same, it must not leave the handler.
+        try {
+            CloseCameraAndPreview();
+        } catch (...) {
+        }
+    }
+    g_captureRunning = 0;
+    g_stopRequested = 0;
+}
+
+void CLumoraDlg::OnStartCapture()
+{
+    RunCaptureLoop(*this);
+}
+
+void CLumoraDlg::OnStopCapture()
+{
+    g_stopRequested = 1;
+}

@@ -1,0 +1,9 @@
+#include "capture/PumpPendingMessages.h"
+
+#include "platform/EventDrain.h"
+
+void PumpPendingMessages()
+{
+    while (DispatchPendingEvents()) {
+    }
+}
