@@ -120,7 +120,14 @@ CLumoraDlg::CLumoraDlg()
     OnInitDialog();
 }
 
-CLumoraDlg::~CLumoraDlg() = default;
+CLumoraDlg::~CLumoraDlg()
+{
+    // The controls die after this body; what they signal on the way (a popup hidden with
+    // its window) must not reach the handlers of a half-destroyed dialog.
+    static_cast<DropDownList*>(m_comboCamera)->SetOnPopupClosed(nullptr);
+    for (QWidget* const control : m_controls)
+        control->disconnect(this);
+}
 
 void CLumoraDlg::CreateControls()
 {

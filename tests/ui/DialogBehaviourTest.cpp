@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <random>
 
 namespace {
@@ -127,4 +128,15 @@ TEST(DialogBehaviour, DataExchangeKeepsTheChosenOfTwoSameNamedCameras)
     dlg.UpdateData(true);
     dlg.UpdateData(false);
     EXPECT_EQ(dlg.m_comboCamera->currentIndex(), 1);
+}
+
+TEST(DialogBehaviour, DestroyingAShownDialogWithItsListOpenCallsNoHandler)
+{
+    auto dlg = std::make_unique<CLumoraDlg>();
+    dlg->m_comboCamera->addItems({"one", "two"});
+    dlg->show();
+    dlg->m_comboCamera->showPopup();
+    g_cameraIndex = 7;
+    dlg.reset();
+    EXPECT_EQ(g_cameraIndex, 7);  // no selection handler ran on the half-destroyed dialog
 }
