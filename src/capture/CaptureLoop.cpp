@@ -8,7 +8,6 @@
 #include "decode/AcceptLists.h"
 #include "decode/DisplayText.h"
 #include "decode/ScanGrayImage.h"
-#include "output/CopyTextToClipboard.h"
 #include "platform/Controls.h"
 #include "platform/PreviewWindow.h"
 #include "platform/Sleep.h"
@@ -17,7 +16,6 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include <QCheckBox>
 #include <QRadioButton>
 
 #include <cstdint>
@@ -60,10 +58,7 @@ void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
 {
     if (!IsAccepted(symbol.typeName, CAMERA_TYPES))
         return;
-    const QString text = DisplayTextOf(symbol);
-    dialog.AppendResultLine(text);
-    if (IsChecked(dialog.m_chkClipboard))
-        CopyTextToClipboard(text);
+    dialog.WriteResult(DisplayTextOf(symbol));
     ShowDetection(frame, symbol);
 }
 

@@ -4,9 +4,9 @@
 #include "capture/OutlineVertices.h"
 #include "capture/PreviewWindowName.h"
 #include "capture/PumpPendingMessages.h"
+#include "output/ResultTone.h"
 #include "platform/PreviewWindow.h"
 #include "platform/Sleep.h"
-#include "platform/Tone.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -17,8 +17,6 @@ namespace {
 const cv::Scalar kOutlineColour(0, 200, 0, 0);  // green, in OpenCV's blue-green-red order
 constexpr int kOutlineThickness = 3;
 constexpr int kOutlineShift = 0;  // whole pixels
-constexpr int kBeepHz = 440;
-constexpr int kBeepMs = 200;
 constexpr int kShortPauseMs = 50;
 constexpr int kHoldMs = 1200;  // the marked frame stays on screen
 constexpr int kReadsAfterHold = 3;
@@ -37,7 +35,7 @@ void ShowDetection(cv::Mat& frame, const SymbolHit& symbol)
         const std::vector<std::vector<cv::Point>> contours{std::vector<cv::Point>(vertices->begin(), vertices->end())};
         cv::polylines(frame, contours, true, kOutlineColour, kOutlineThickness, cv::LINE_8, kOutlineShift);
     }
-    PlayTone(kBeepHz, kBeepMs);
+    PlayResultTone();
     ShowPreview(PREVIEW_WINDOW, frame);
     Sleep(kShortPauseMs);
     SkipFrame(frame);

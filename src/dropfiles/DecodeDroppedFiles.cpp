@@ -10,22 +10,13 @@
 #include "decode/ScanGrayImage.h"
 #include "dropfiles/DropExtensions.h"
 #include "dropfiles/DroppedPicture.h"
-#include "output/CopyTextToClipboard.h"
-#include "platform/Controls.h"
+#include "output/ResultTone.h"
 #include "platform/FileName.h"
-#include "platform/Tone.h"
-
-#include <QCheckBox>
 
 #include <cstdint>
 #include <iostream>
 #include <optional>
 #include <string>
-
-namespace {
-constexpr int kSymbolToneHz = 440;
-constexpr int kSymbolToneMs = 200;
-}  // namespace
 
 void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
 {
@@ -43,11 +34,8 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
                       [this](const SymbolHit& symbol) {
                           if (!IsAccepted(symbol.typeName, DROP_TYPES))
                               return;
-                          const QString text = DisplayTextOf(symbol);
-                          AppendResultLine(text);
-                          if (IsChecked(m_chkClipboard))
-                              CopyTextToClipboard(text);
-                          PlayTone(kSymbolToneHz, kSymbolToneMs);
+                          WriteResult(DisplayTextOf(symbol));
+                          PlayResultTone();
                       });
     }
 }

@@ -1,7 +1,10 @@
 // The result box as a log: one line per accepted symbol, emptied by Clear.
 
+#include "output/CopyTextToClipboard.h"
+#include "platform/Controls.h"
 #include "ui/LumoraDlg.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
@@ -25,6 +28,13 @@ void CLumoraDlg::AppendResultLine(const QString& text)
     UpdateData(true);
     m_strResult = text + kLineEnd;
     UpdateData(false);
+}
+
+void CLumoraDlg::WriteResult(const QString& text)
+{
+    AppendResultLine(text);
+    if (IsChecked(m_chkClipboard))
+        CopyTextToClipboard(text);
 }
 
 void CLumoraDlg::OnClear()

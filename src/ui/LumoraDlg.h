@@ -39,6 +39,9 @@ public:
 
     // Result output (src/output).
     void AppendResultLine(const QString& text);
+    // One accepted symbol's text: appended, then copied while the clipboard box is ticked
+    // (read afresh each time). The decoding path's own feedback follows.
+    void WriteResult(const QString& text);
     void OnClear();
 
     // Capture (src/capture).
