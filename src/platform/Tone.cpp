@@ -107,7 +107,10 @@ void PlayTone(int hz, int ms)
         keepPace();
         return;
     }
+    // Drained: the device has played it. A device that does not play in real time (a file
+    // or null sink) must not make the program's pace faster than with a sound card.
     snd_pcm_drain(pcm.get());
+    keepPace();
 }
 
 void SetToneOverride(std::function<void(int hz, int ms)> replacement)

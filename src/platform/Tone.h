@@ -3,8 +3,9 @@
 
 #include <functional>
 
-// Plays hz for ms milliseconds and returns once the tone has been played. Without a
-// sound device it waits ms milliseconds instead, so the program keeps the same pace.
+// Plays hz for ms milliseconds and returns once the tone has been played, never before ms
+// milliseconds. Without a sound device it waits ms milliseconds instead, so the program
+// keeps the same pace everywhere.
 void PlayTone(int hz, int ms);
 
 // Test and benchmark seam: while set, PlayTone calls this instead of touching ALSA.
