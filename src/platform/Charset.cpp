@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <iconv.h>
 #include <langinfo.h>
+#include <map>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 // The UTF-16 side of every iconv conversion is "UTF-16LE", read and written as char16_t.
 static_assert(std::endian::native == std::endian::little, "the iconv side \"UTF-16LE\" needs a little-endian machine");
@@ -30,6 +32,24 @@ Iconv OpenIconv(const std::string& to, const std::string& from)
     if (cd == reinterpret_cast<iconv_t>(-1))
         return nullptr;
     return Iconv(cd);
+}
+
+// The descriptor for the conversion, opened on this thread's first use and kept: the
+// modules behind a conversion are loaded anew (dlopen) whenever its last descriptor was
+// closed, which cost more than the conversion of a short text. Reset to the initial state
+// for each use; null, and not kept, when iconv does not know a character set.
+iconv_t SharedIconv(const std::string& to, const std::string& from)
+{
+    thread_local std::map<std::pair<std::string, std::string>, Iconv> opened;
+    const auto [entry, inserted] = opened.try_emplace({to, from});
+    if (inserted)
+        entry->second = OpenIconv(to, from);
+    if (!entry->second) {
+        opened.erase(entry);
+        return nullptr;
+    }
+    iconv(entry->second.get(), nullptr, nullptr, nullptr, nullptr);  // resetting cannot fail
+    return entry->second.get();
 }
 
 // Writes the shift sequence that returns a stateful encoding to its initial state
@@ -155,11 +175,11 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 
 std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::string& charset)
 {
-    const Iconv cd = OpenIconv(charset, kUtf16);
-    if (!cd)
+    const iconv_t cd = SharedIconv(charset, kUtf16);
+    if (cd == nullptr)
         return std::nullopt;
 
-    Iconv translit;  // opened on the first character the charset lacks
+    iconv_t translit = nullptr;  // taken on the first character the charset lacks
     std::string questionMark;
     std::string out;
     out.reserve(text.size() * 2);
@@ -169,7 +189,7 @@ std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::s
     while (inLeft > 0) {
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
+        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         const int error = done == static_cast<size_t>(-1) ? errno : 0;
         out.append(buffer, static_cast<size_t>(outPtr - buffer));
         if (error == 0 || error == E2BIG)
@@ -182,33 +202,33 @@ std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::s
         const size_t length = CharacterLength(rest);
         const std::u16string_view character = rest.substr(0, length);
 
-        Unshift(cd.get(), out);  // the piece below starts from the initial state
-        if (!translit) {
-            translit = OpenIconv(charset + "//TRANSLIT", kUtf16);
+        Unshift(cd, out);  // the piece below starts from the initial state
+        if (translit == nullptr) {
+            translit = SharedIconv(charset + "//TRANSLIT", kUtf16);
             // Without a transliteration, glibc writes the charset's question mark.
-            if (translit && !ConvertPiece(translit.get(), u"?", questionMark))
+            if (translit != nullptr && !ConvertPiece(translit, u"?", questionMark))
                 questionMark.assign(1, '?');  // (not = "?": GCC 12 gives a false -Wrestrict)
         }
         std::string replacement;
-        const bool usable = translit && ConvertPiece(translit.get(), character, replacement) &&
+        const bool usable = translit != nullptr && ConvertPiece(translit, character, replacement) &&
                             (replacement != questionMark || character == u"?");
         if (!usable) {
             replacement.clear();
-            if (!ConvertPiece(cd.get(), u" ", replacement))
+            if (!ConvertPiece(cd, u" ", replacement))
                 replacement.assign(1, ' ');
         }
         out += replacement;  // may be empty: glibc drops e.g. U+200B and combining accents
         in += length * sizeof(char16_t);
         inLeft -= length * sizeof(char16_t);
     }
-    Unshift(cd.get(), out);
+    Unshift(cd, out);
     return out;
 }
 
 std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::string& charset)
 {
-    const Iconv cd = OpenIconv(kUtf16, charset);
-    if (!cd)
+    const iconv_t cd = SharedIconv(kUtf16, charset);
+    if (cd == nullptr)
         return std::nullopt;
 
     std::u16string out;
@@ -222,7 +242,7 @@ std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::
     while (inLeft > 0) {
         char* outPtr = reinterpret_cast<char*>(buffer);
         size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd.get(), &in, &inLeft, &outPtr, &outLeft);
+        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         const int error = done == static_cast<size_t>(-1) ? errno : 0;
         flush(outPtr);
         if (error == 0 || error == E2BIG)
@@ -234,7 +254,7 @@ std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::
     }
     char* outPtr = reinterpret_cast<char*>(buffer);
     size_t outLeft = sizeof buffer;
-    iconv(cd.get(), nullptr, nullptr, &outPtr, &outLeft);
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
     flush(outPtr);
     return out;
 }
