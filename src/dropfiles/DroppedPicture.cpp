@@ -4,9 +4,19 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <array>
 #include <exception>
+#include <fstream>
 
 namespace {
+
+constexpr std::size_t kDicomMarkAt = 128;
+constexpr std::string_view kDicomMark = "DICM";
+// The formats OpenCV tries before DICOM that pictures are dropped in: PNG, JPEG, BMP, TIFF.
+constexpr std::array<std::string_view, 5> kEarlierSignatures{
+    std::string_view("\x89PNG\r\n\x1a\n"), std::string_view("\xff\xd8\xff"), std::string_view("BM"),
+    std::string_view("II*\0", 4), std::string_view("MM\0*", 4)};
 
 // False for whatever exists but is no regular file. A path that names nothing passes:
 // imread then fails on it as on any missing file.
@@ -18,11 +28,28 @@ bool SafeToOpen(const std::string& path)
     return S_ISREG(info.st_mode);
 }
 
+std::string HeadOf(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::string head(kPictureHeadSize, '\0');
+    file.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    return head;
+}
+
 }  // namespace
+
+bool SafeToDecode(std::string_view head)
+{
+    if (head.substr(std::min(head.size(), kDicomMarkAt), kDicomMark.size()) != kDicomMark)
+        return true;
+    return std::any_of(kEarlierSignatures.begin(), kEarlierSignatures.end(),
+                       [head](std::string_view signature) { return head.starts_with(signature); });
+}
 
 cv::Mat LoadDroppedPicture(const std::string& narrowPath)
 {
-    if (!SafeToOpen(narrowPath))
+    if (!SafeToOpen(narrowPath) || !SafeToDecode(HeadOf(narrowPath)))
         return {};
     try {
         return cv::imread(narrowPath, cv::IMREAD_GRAYSCALE);

@@ -7,5 +7,5 @@
 class QString;
 
 // The bytes that name the file on disk (QFile::encodeName). nullopt when the name cannot
-// be encoded, e.g. it holds a lone UTF-16 surrogate.
+// be encoded: it holds a lone UTF-16 surrogate or a zero character.
 std::optional<std::string> NarrowFileName(const QString& path);
