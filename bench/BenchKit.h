@@ -1,0 +1,58 @@
+#pragma once
+// What every benchmark program shares: the clock, medians, the decoder's bare floor, the
+// resident size, the pictures of a folder, and the table rows that scripts/bench collects.
+
+#include <opencv2/core/mat.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using BenchClock = std::chrono::steady_clock;
+
+double SecondsBetween(BenchClock::time_point from, BenchClock::time_point to);
+double Median(std::vector<double> values);
+
+// The floor of every figure: ZBar's own C calls on an 8-bit gray picture with every
+// symbology on, each symbol's type name and data read once. Nothing for a picture
+// without pixels.
+struct BareScanResult {
+    std::vector<std::string> types;  // in ZBar's order
+    std::size_t dataBytes = 0;
+};
+BareScanResult BareScan(const cv::Mat& gray);
+
+// This process's resident set, from /proc/self/statm.
+std::size_t ResidentBytes();
+
+// Qt's offscreen platform unless the caller chose one; call before the application exists.
+void UseOffscreenUnlessSet();
+
+// The regular files of folder whose names the drop path accepts, sorted by name.
+std::vector<std::filesystem::path> DroppablePictures(const std::filesystem::path& folder);
+
+// The folder named by the first argument that is not an option, or the test pictures.
+std::filesystem::path PictureFolder(int argc, char** argv);
+// The value of "--name N" among the arguments, or fallback.
+int IntOption(int argc, char** argv, const std::string& name, int fallback);
+
+// Points standard output at /dev/null while it lives, as the program's echo lines cost
+// their write but no terminal. Table rows go to Table(), the real standard output.
+class NullStdout {
+public:
+    NullStdout();
+    ~NullStdout();
+    NullStdout(const NullStdout&) = delete;
+    NullStdout& operator=(const NullStdout&) = delete;
+    std::FILE* Table() const { return table_; }
+
+private:
+    int saved_;
+    std::FILE* table_;
+};
+
+// One row of the table, in Markdown: figure, Lumora, floor, ratio, goal, result.
+void PrintRow(std::FILE* out, const std::vector<std::string>& cells);
+std::string Fixed(double value, int decimals);

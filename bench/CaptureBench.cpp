@@ -1,0 +1,142 @@
+// A pass of the real capture loop against its floor. The loop runs over an image sequence
+// of 640x480 frames made from a folder of pictures, with its 50 ms pause and the feedback's
+// pauses and tone replaced by nothing; each round is one run through the whole sequence.
+// The floor goes through the same sequence with its own capture: read, convert to gray,
+// bare scan. A pass that reports a symbol also reads the five frames the feedback skips;
+// the floor reads those too, so both make the same passes over the same frames. Each
+// pass's time is the median of its rounds; the figures are their mean over the passes.
+// Usage: lumora_bench_capture [FOLDER] [--rounds N]   (one Markdown table row on stdout)
+
+#include "BenchKit.h"
+#include "CaptureRig.h"
+
+#include "app/CaptureState.h"
+#include "decode/AcceptLists.h"
+#include "platform/Charset.h"
+#include "support/TempDir.h"
+
+#include <opencv2/core/utils/logger.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <QApplication>
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+constexpr int kDefaultRounds = 31;
+constexpr int kFramesSkippedPerDetection = 5;
+constexpr double kGoalRatio = 1.15;
+
+// The floor's pass over the frame the capture loop's pass has just handled: read, convert,
+// bare scan, and the frames the feedback would skip after each symbol of the camera types.
+void FloorPass(cv::VideoCapture& capture, cv::Mat& frame, cv::Mat& gray)
+{
+    if (!capture.read(frame))
+        return;
+    cv::cvtColor(frame, gray, cv::COLOR_BGR2GRAY);
+    for (const std::string& type : BareScan(gray).types)
+        if (IsAccepted(type, CAMERA_TYPES))
+            for (int skipped = 0; skipped < kFramesSkippedPerDetection; ++skipped)
+                static_cast<void>(capture.read(frame));  // skipped frames may run past the end
+}
+
+// The sum over passes of each pass's median time over the rounds.
+double SumOfMedians(const std::vector<std::vector<double>>& timesPerPass)
+{
+    double sum = 0;
+    for (const std::vector<double>& times : timesPerPass)
+        sum += Median(times);
+    return sum;
+}
+
+// The whole measurement; main reports what it throws.
+int Run(int argc, char** argv)
+{
+    std::setlocale(LC_ALL, "");
+    AnsiCharset();
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
+    UseOffscreenUnlessSet();
+    QApplication app(argc, argv);
+
+    const int rounds = IntOption(argc, argv, "rounds", kDefaultRounds);
+    const TempDir folder;
+    const std::vector<cv::Mat> frames = FramesFrom(DroppablePictures(PictureFolder(argc, argv)));
+    const std::string sequence = WriteSequence(folder.path(), frames);
+    cv::VideoCapture floorCapture(sequence);
+    if (!floorCapture.isOpened()) {
+        std::fprintf(stderr, "OpenCV cannot open %s\n", sequence.c_str());
+        return 1;
+    }
+    cv::Mat floorFrame;
+    cv::Mat floorGray;
+
+    // Pass by pass in turn: each pass of the loop is followed, off its clock, by the floor's
+    // pass over the same frame, so that both meet the same load on a shared machine.
+    std::unique_ptr<CLumoraDlg> dialog = DialogWithCamera(sequence);
+    std::vector<std::vector<double>> lumoraTimes;
+    std::vector<std::vector<double>> floorTimes;
+    std::size_t pass = 0;
+    int round = -1;  // the first run through the sequence warms up
+    bool inStep = true;
+    auto passStart = BenchClock::now();
+    const PassEnds passEnds([&] {
+        const double lumora = SecondsBetween(passStart, BenchClock::now());
+        const auto floorStart = BenchClock::now();
+        FloorPass(floorCapture, floorFrame, floorGray);
+        const double floor = SecondsBetween(floorStart, BenchClock::now());
+        inStep = inStep && floorCapture.get(cv::CAP_PROP_POS_FRAMES) == g_capture.get(cv::CAP_PROP_POS_FRAMES);
+        if (round >= 0) {
+            if (lumoraTimes.size() <= pass) {
+                lumoraTimes.resize(pass + 1);
+                floorTimes.resize(pass + 1);
+            }
+            lumoraTimes[pass].push_back(lumora);
+            floorTimes[pass].push_back(floor);
+        }
+        ++pass;
+        if (SequenceRanOut(g_capture)) {
+            // Between rounds: both back to the first frame, and a fresh result box.
+            ++round;
+            pass = 0;
+            dialog->OnClear();
+            if (round == rounds || !inStep || !Rewind(g_capture) || !Rewind(floorCapture))
+                g_stopRequested = 1;
+        }
+        passStart = BenchClock::now();
+    });
+    dialog->OnStartCapture();
+    CloseDialog(dialog);
+    if (!inStep || round != rounds || lumoraTimes.empty()) {
+        std::fprintf(stderr, "the capture run and the floor did not go through the sequence in step\n");
+        return 1;
+    }
+
+    for (std::size_t i = 0; i < lumoraTimes.size(); ++i)
+        std::fprintf(stderr, "capture pass %zu: Lumora %.3f ms, floor %.3f ms\n", i + 1, Median(lumoraTimes[i]) * 1e3,
+                     Median(floorTimes[i]) * 1e3);
+    const double passes = static_cast<double>(lumoraTimes.size());
+    const double lumora = SumOfMedians(lumoraTimes) / passes;
+    const double floor = SumOfMedians(floorTimes) / passes;
+    const double ratio = lumora / floor;
+    PrintRow(stdout, {"Capture pass, 640x480, " + std::to_string(frames.size()) + " frames in " +
+                          std::to_string(lumoraTimes.size()) + " passes, median of " + std::to_string(rounds) +
+                          " rounds",
+                      Fixed(lumora * 1e3, 2) + " ms/pass", Fixed(floor * 1e3, 2) + " ms/pass", Fixed(ratio, 3) + " x",
+                      "<= " + Fixed(kGoalRatio, 2) + " x", ratio <= kGoalRatio ? "met" : "missed"});
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,124 @@
+// The drop path against its floor: each accepted file of a folder handed to the dialog's
+// DecodeDroppedFiles (clipboard box ticked, tone replaced by nothing, echo lines into
+// /dev/null), against cv::imread in grayscale plus ZBar's bare scan of the same file.
+// The two run file by file in turn, so that both meet the same load on a shared machine;
+// each file's time is the median of its rounds, and the figures are their sums.
+// Usage: lumora_bench_drop [FOLDER] [--rounds N]   (one Markdown table row on stdout)
+
+#include "BenchKit.h"
+
+#include "platform/Charset.h"
+#include "platform/Controls.h"
+#include "platform/Tone.h"
+#include "ui/LumoraDlg.h"
+
+#include <opencv2/core/utils/logger.hpp>
+#include <opencv2/imgcodecs.hpp>
+
+#include <QApplication>
+#include <QCheckBox>
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace {
+
+constexpr int kDefaultRounds = 21;
+constexpr double kGoalRatio = 1.10;
+
+double Timed(const std::function<void()>& work)
+{
+    const auto start = BenchClock::now();
+    work();
+    return SecondsBetween(start, BenchClock::now());
+}
+
+std::string Rate(double filesPerSecond)
+{
+    return Fixed(filesPerSecond, filesPerSecond < 10 ? 2 : 0) + " files/s";  // big pictures take seconds
+}
+
+// The sum over files of each file's median time.
+double SumOfMedians(const std::vector<std::vector<double>>& timesPerFile)
+{
+    double sum = 0;
+    for (const std::vector<double>& times : timesPerFile)
+        sum += Median(times);
+    return sum;
+}
+
+// The whole measurement; main reports what it throws.
+int Run(int argc, char** argv)
+{
+    // As the program's main does: the locale decides the display character set, and
+    // OpenCV's complaints about files it cannot read stay off the terminal.
+    std::setlocale(LC_ALL, "");
+    AnsiCharset();
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
+    UseOffscreenUnlessSet();
+    QApplication app(argc, argv);
+
+    const auto files = DroppablePictures(PictureFolder(argc, argv));
+    const int rounds = IntOption(argc, argv, "rounds", kDefaultRounds);
+
+    CLumoraDlg dialog;
+    dialog.show();
+    SetChecked(dialog.m_chkClipboard, true);
+    SetToneOverride([](int, int) {});
+    const NullStdout null;
+
+    std::size_t floorBytes = 0;  // keeps the floor's reads of the data observable
+    std::vector<std::vector<double>> lumoraTimes(files.size());
+    std::vector<std::vector<double>> floorTimes(files.size());
+    // Round 0 warms up. Every round appends to an emptied box, repainted after the round
+    // as after a real drop.
+    for (int round = 0; round <= rounds; ++round) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const QStringList drop{QString::fromStdString(files[i].string())};
+            const auto lumora = [&] { dialog.DecodeDroppedFiles(drop); };
+            const auto floor = [&] {
+                floorBytes += BareScan(cv::imread(files[i].string(), cv::IMREAD_GRAYSCALE)).dataBytes;
+            };
+            // Which goes first alternates, so that neither always finds the other's caches.
+            const bool lumoraFirst = round % 2 == 0;
+            const double first = Timed(lumoraFirst ? std::function<void()>(lumora) : floor);
+            const double second = Timed(lumoraFirst ? std::function<void()>(floor) : lumora);
+            if (round == 0)
+                continue;
+            lumoraTimes[i].push_back(lumoraFirst ? first : second);
+            floorTimes[i].push_back(lumoraFirst ? second : first);
+        }
+        dialog.OnClear();
+        QApplication::processEvents();
+    }
+    SetToneOverride({});
+
+    const double lumora = SumOfMedians(lumoraTimes);
+    const double floor = SumOfMedians(floorTimes);
+    const double count = static_cast<double>(files.size());
+    const double ratio = lumora / floor;
+    std::fprintf(stderr, "drop: Lumora %.3f ms/file, floor %.3f ms/file (%zu bytes of symbol data read)\n",
+                 lumora / count * 1e3, floor / count * 1e3, floorBytes);
+    PrintRow(null.Table(), {"Drop path, " + std::to_string(files.size()) + " files, median of " +
+                                std::to_string(rounds) + " rounds",
+                            Rate(count / lumora), Rate(count / floor),
+                            Fixed(ratio, 3) + " x", "<= " + Fixed(kGoalRatio, 2) + " x",
+                            ratio <= kGoalRatio ? "met" : "missed"});
+    dialog.hide();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
+        return 1;
+    }
+}
