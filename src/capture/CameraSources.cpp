@@ -7,6 +7,8 @@ template <class... Handlers>
 struct Overloaded : Handlers... {
     using Handlers::operator()...;
 };
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;  // clang 14 does not deduce aggregates yet
 
 const CameraSource& SourceAt(int index)
 {
