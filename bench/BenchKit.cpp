@@ -2,6 +2,9 @@
 
 #include "decode/ZbarHandles.h"
 #include "dropfiles/DropExtensions.h"
+#include "platform/Charset.h"
+
+#include <opencv2/core/utils/logger.hpp>
 
 #include <QString>
 
@@ -9,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -64,8 +68,11 @@ std::size_t ResidentBytes()
     return residentPages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-void UseOffscreenUnlessSet()
+void PrepareLikeTheProgram()
 {
+    std::setlocale(LC_ALL, "");
+    AnsiCharset();
+    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
     // Only fills in an unset variable; the previous value is kept otherwise.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
 }
@@ -134,4 +141,22 @@ std::string Fixed(double value, int decimals)
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
+}
+
+double SumOfMedians(const std::vector<std::vector<double>>& timesPerItem)
+{
+    double sum = 0;
+    for (const std::vector<double>& times : timesPerItem)
+        sum += Median(times);
+    return sum;
+}
+
+int RunReportingErrors(int argc, char** argv, int (*run)(int, char**))
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
+        return 1;
+    }
 }

@@ -27,8 +27,10 @@ BareScanResult BareScan(const cv::Mat& gray);
 // This process's resident set, from /proc/self/statm.
 std::size_t ResidentBytes();
 
-// Qt's offscreen platform unless the caller chose one; call before the application exists.
-void UseOffscreenUnlessSet();
+// Sets the process up as the program's main does (the locale decides the display
+// character set, OpenCV's complaints about files it cannot read stay off the terminal),
+// on Qt's offscreen platform unless the caller chose one. Call before the application exists.
+void PrepareLikeTheProgram();
 
 // The regular files of folder whose names the drop path accepts, sorted by name.
 std::vector<std::filesystem::path> DroppablePictures(const std::filesystem::path& folder);
@@ -52,6 +54,12 @@ private:
     int saved_;
     std::FILE* table_;
 };
+
+// The sum over items (files or passes) of each item's median time over the rounds.
+double SumOfMedians(const std::vector<std::vector<double>>& timesPerItem);
+
+// A benchmark's main: runs run(argc, argv) and reports what it throws on standard error.
+int RunReportingErrors(int argc, char** argv, int (*run)(int, char**));
 
 // One row of the table, in Markdown: figure, Lumora, floor, ratio, goal, result.
 void PrintRow(std::FILE* out, const std::vector<std::string>& cells);

@@ -12,15 +12,12 @@
 
 #include "app/CaptureState.h"
 #include "decode/AcceptLists.h"
-#include "platform/Charset.h"
 #include "support/TempDir.h"
 
-#include <opencv2/core/utils/logger.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <QApplication>
 
-#include <clocale>
 #include <cstdio>
 #include <exception>
 
@@ -43,22 +40,10 @@ void FloorPass(cv::VideoCapture& capture, cv::Mat& frame, cv::Mat& gray)
                 static_cast<void>(capture.read(frame));  // skipped frames may run past the end
 }
 
-// The sum over passes of each pass's median time over the rounds.
-double SumOfMedians(const std::vector<std::vector<double>>& timesPerPass)
-{
-    double sum = 0;
-    for (const std::vector<double>& times : timesPerPass)
-        sum += Median(times);
-    return sum;
-}
-
 // The whole measurement; main reports what it throws.
 int Run(int argc, char** argv)
 {
-    std::setlocale(LC_ALL, "");
-    AnsiCharset();
-    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
-    UseOffscreenUnlessSet();
+    PrepareLikeTheProgram();
     QApplication app(argc, argv);
 
     const int rounds = IntOption(argc, argv, "rounds", kDefaultRounds);
@@ -133,10 +118,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
-        return 1;
-    }
+    return RunReportingErrors(argc, argv, Run);
 }

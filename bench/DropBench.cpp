@@ -7,18 +7,15 @@
 
 #include "BenchKit.h"
 
-#include "platform/Charset.h"
 #include "platform/Controls.h"
 #include "platform/Tone.h"
 #include "ui/LumoraDlg.h"
 
-#include <opencv2/core/utils/logger.hpp>
 #include <opencv2/imgcodecs.hpp>
 
 #include <QApplication>
 #include <QCheckBox>
 
-#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <functional>
@@ -41,24 +38,10 @@ std::string Rate(double filesPerSecond)
     return Fixed(filesPerSecond, filesPerSecond < 10 ? 2 : 0) + " files/s";  // big pictures take seconds
 }
 
-// The sum over files of each file's median time.
-double SumOfMedians(const std::vector<std::vector<double>>& timesPerFile)
-{
-    double sum = 0;
-    for (const std::vector<double>& times : timesPerFile)
-        sum += Median(times);
-    return sum;
-}
-
 // The whole measurement; main reports what it throws.
 int Run(int argc, char** argv)
 {
-    // As the program's main does: the locale decides the display character set, and
-    // OpenCV's complaints about files it cannot read stay off the terminal.
-    std::setlocale(LC_ALL, "");
-    AnsiCharset();
-    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
-    UseOffscreenUnlessSet();
+    PrepareLikeTheProgram();
     QApplication app(argc, argv);
 
     const auto files = DroppablePictures(PictureFolder(argc, argv));
@@ -115,10 +98,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
-        return 1;
-    }
+    return RunReportingErrors(argc, argv, Run);
 }

@@ -9,10 +9,8 @@
 
 #include "app/CaptureState.h"
 #include "decode/AcceptLists.h"
-#include "platform/Charset.h"
 #include "support/TempDir.h"
 
-#include <opencv2/core/utils/logger.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
@@ -20,7 +18,6 @@
 #include <QPlainTextEdit>
 
 #include <algorithm>
-#include <clocale>
 #include <cstdio>
 #include <exception>
 
@@ -54,10 +51,7 @@ cv::Mat SymbolFrame(const std::filesystem::path& folder)
 // The whole measurement; main reports what it throws.
 int Run(int argc, char** argv)
 {
-    std::setlocale(LC_ALL, "");
-    AnsiCharset();
-    cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
-    UseOffscreenUnlessSet();
+    PrepareLikeTheProgram();
     QApplication app(argc, argv);
 
     const int passes = std::max(IntOption(argc, argv, "passes", kDefaultPasses), kBaselinePasses + 1);
@@ -111,10 +105,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
-        return 1;
-    }
+    return RunReportingErrors(argc, argv, Run);
 }

@@ -146,10 +146,5 @@ int Run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    try {
-        return Run(argc, argv);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
-        return 1;
-    }
+    return RunReportingErrors(argc, argv, Run);
 }

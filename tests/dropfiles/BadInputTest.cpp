@@ -2,59 +2,22 @@
 // box, on the clipboard or in the speaker; the good file dropped after it decodes as usual.
 // Each case runs in its own process with a dialog of its own.
 
-#include "ui/LumoraDlg.h"
-
-#include "platform/Tone.h"
-#include "support/TempDir.h"
-
-#include <gtest/gtest.h>
+#include "dropfiles/DropRig.h"
 
 #include <opencv2/imgcodecs.hpp>
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QUrl>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <ostream>
 #include <random>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kHugeSide = 20000;
 constexpr int kManyFiles = 2000;
 const QString kGoodText = QStringLiteral("Hello, Lumora");
-
-fs::path Picture(const char* name)
-{
-    return fs::path(LUMORA_TEST_DATA) / "pictures" / name;
-}
-
-QString PathText(const fs::path& path)
-{
-    return QString::fromStdString(path.string());
-}
-
-std::string ReadBytes(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& file, std::string_view bytes)
-{
-    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // The first half of a test picture: a file cut short in the middle of its data.
 QString Truncated(const char* picture, const fs::path& target)
@@ -70,58 +33,6 @@ QString DroppedUrl(const fs::path& dir, const char* escapedName)
     return QUrl::fromEncoded(QUrl::fromLocalFile(PathText(dir)).toEncoded() + "/" + escapedName).toLocalFile();
 }
 
-// Points standard output at a file while it lives.
-class StdoutToFile {
-public:
-    explicit StdoutToFile(const fs::path& file) : saved_(dup(STDOUT_FILENO))
-    {
-        std::fflush(stdout);
-        const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        EXPECT_GE(dup2(fd, STDOUT_FILENO), 0);
-        close(fd);  // standard output holds its own descriptor now
-    }
-    ~StdoutToFile()
-    {
-        std::fflush(stdout);
-        dup2(saved_, STDOUT_FILENO);  // nothing better to do if it fails: the test ends anyway
-        close(saved_);
-    }
-    StdoutToFile(const StdoutToFile&) = delete;
-    StdoutToFile& operator=(const StdoutToFile&) = delete;
-
-private:
-    const int saved_;
-};
-
-class DropRig {
-protected:
-    DropRig()
-    {
-        SetToneOverride([this](int, int) { ++tones; });
-        QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
-    }
-    ~DropRig() { SetToneOverride({}); }
-    DropRig(const DropRig&) = delete;
-    DropRig& operator=(const DropRig&) = delete;
-
-    // Drops paths on the dialog; returns everything it wrote to standard output.
-    std::string Drop(const QStringList& paths)
-    {
-        const fs::path echo = dir / "stdout.txt";
-        {
-            const StdoutToFile redirect(echo);
-            dialog.DecodeDroppedFiles(paths);
-        }
-        return ReadBytes(echo);
-    }
-    QString BoxText() const { return dialog.m_editResult->toPlainText(); }
-    static QString Clipboard() { return QGuiApplication::clipboard()->text(); }
-
-    const TempDir dir;
-    CLumoraDlg dialog;
-    int tones = 0;
-};
-
 struct BadFile {
     const char* name;
     std::function<QString(const fs::path& dir)> make;  // makes the file; the path as dropped
@@ -129,6 +40,15 @@ struct BadFile {
 };
 
 const BadFile kBadFiles[] = {
+    {"Missing", [](const fs::path& dir) { return PathText(dir / "missing.png"); }, true},
+    {"NotAPicture", [](const fs::path&) { return PicturePath("not-a-picture.png"); }, true},
+    // OpenCV throws on this header instead of failing quietly.
+    {"HeaderOpenCvThrowsOn",
+     [](const fs::path& dir) {
+         WriteBytes(dir / "huge.pgm", "P5\n2000000 1\n255\n");
+         return PathText(dir / "huge.pgm");
+     },
+     true},
     {"TruncatedPng", [](const fs::path& dir) { return Truncated("qr.png", dir / "cut.png"); }, true},
     {"TruncatedJpeg", [](const fs::path& dir) { return Truncated("qr-colour.jpg", dir / "cut.jpg"); }, true},
     {"ZeroBytes",
@@ -147,8 +67,6 @@ const BadFile kBadFiles[] = {
          return PathText(dir / "noise.png");
      },
      true},
-    // 400 MB of gray pixels: within OpenCV's default limit of 2^30, so it is loaded and
-    // scanned (seconds, not minutes), and holds nothing.
     // OpenCV would hand this to its DICOM reader, which aborts the process on it.
     {"DicomMarkNamedPng",
      [](const fs::path& dir) {
@@ -156,6 +74,8 @@ const BadFile kBadFiles[] = {
          return PathText(dir / "dicom.png");
      },
      true},
+    // 400 MB of gray pixels: within OpenCV's default limit of 2^30, so it is loaded and
+    // scanned (seconds, not minutes), and holds nothing.
     {"Png20000x20000",
      [](const fs::path& dir) {
          const cv::Mat black(kHugeSide, kHugeSide, CV_8UC1, cv::Scalar(0));
@@ -211,12 +131,12 @@ class BadInput : public DropRig, public testing::TestWithParam<BadFile> {};
 TEST_P(BadInput, LeavesItsEchoLineAtMostAndTheNextFileDecodes)
 {
     const QString bad = GetParam().make(dir.path());
-    const QString good = PathText(Picture("qr.png"));
+    const QString good = PicturePath("qr.png");
 
     const std::string expectedEcho = (GetParam().echoed ? bad.toStdString() + "\n" : "") + good.toStdString() + "\n";
     EXPECT_EQ(Drop({bad, good}), expectedEcho);
     EXPECT_EQ(BoxText(), kGoodText + "\n");
-    EXPECT_EQ(tones, 1);
+    EXPECT_EQ(tones, Tones(1));
     EXPECT_EQ(Clipboard(), kGoodText);
 }
 
@@ -239,25 +159,25 @@ TEST_F(UnusualInput, TwoThousandFilesInOneDropAreEachEchoedAndDecodedInOrder)
         expectedEcho += file.string() + "\n";
         expectedLines << (i % 2 == 0 ? kGoodText : QStringLiteral("A40156B"));
     }
-    paths << PathText(Picture("two-qr.png"));
+    paths << PicturePath("two-qr.png");
     expectedEcho += Picture("two-qr.png").string() + "\n";
     expectedLines << "second" << "first";
 
     EXPECT_EQ(Drop(paths), expectedEcho);
     EXPECT_EQ(BoxText().split(u'\n', Qt::SkipEmptyParts), expectedLines);
-    EXPECT_EQ(tones, kManyFiles + 2);
+    EXPECT_EQ(tones.size(), static_cast<std::size_t>(kManyFiles + 2));
     EXPECT_EQ(Clipboard(), "first");
 }
 
 TEST_F(UnusualInput, ControlCharactersReachTheClipboardAsDecoded)
 {
-    Drop({PathText(Picture("qr-control-chars.png")), PathText(Picture("qr.png"))});
+    Drop({PicturePath("qr-control-chars.png"), PicturePath("qr.png")});
 
     EXPECT_EQ(BoxText(), "line1\nline2\ttab\abell\n" + kGoodText + "\n");
-    EXPECT_EQ(tones, 2);
+    EXPECT_EQ(tones, Tones(2));
     // The box takes the code's CR LF for its own line break; the clipboard has the text.
-    dialog.OnClear();
-    Drop({PathText(Picture("qr-control-chars.png"))});
+    dlg.OnClear();
+    Drop({PicturePath("qr-control-chars.png")});
     EXPECT_EQ(Clipboard(), "line1\r\nline2\ttab\abell");
 }
 
@@ -271,11 +191,11 @@ TEST_F(UnusualInput, A2900ByteCodeReachesTheBoxAndTheClipboardWhole)
     }
     expected.resize(2900);
 
-    Drop({PathText(Picture("qr-2900-bytes.png")), PathText(Picture("qr.png"))});
+    Drop({PicturePath("qr-2900-bytes.png"), PicturePath("qr.png")});
 
     EXPECT_EQ(Clipboard(), kGoodText);
     EXPECT_EQ(BoxText(), QString::fromStdString(expected) + "\n" + kGoodText + "\n");
-    dialog.OnClear();
-    Drop({PathText(Picture("qr-2900-bytes.png"))});
+    dlg.OnClear();
+    Drop({PicturePath("qr-2900-bytes.png")});
     EXPECT_EQ(Clipboard(), QString::fromStdString(expected));
 }
