@@ -34,7 +34,7 @@ QFont DialogFont()
     return font;
 }
 
-QWidget* MakeControl(const ControlTemplate& item, DropDownList*& comboOut, QWidget* parent)
+QWidget* MakeControl(const ControlTemplate& item, QWidget* parent)
 {
     const QString caption = Text(item.caption);
     switch (item.kind) {
@@ -65,8 +65,7 @@ QWidget* MakeControl(const ControlTemplate& item, DropDownList*& comboOut, QWidg
     case ControlKind::Label:
         return new QLabel(caption, parent);
     case ControlKind::DropDownList:
-        comboOut = new DropDownList(parent);
-        return comboOut;
+        return new DropDownList(parent);
     }
     return nullptr;
 }
@@ -134,11 +133,10 @@ void CLumoraDlg::CreateControls()
     const DialogBaseUnits base = BaseUnitsOf(font());
     setFixedSize(DluToPixelsX(kMainDialog.width, base), DluToPixelsY(kMainDialog.height, base));
 
-    DropDownList* combo = nullptr;
     QWidget* previousTabStop = nullptr;
     for (std::size_t i = 0; i < kMainDialogControls.size(); ++i) {
         const ControlTemplate& item = kMainDialogControls[i];
-        QWidget* const widget = MakeControl(item, combo, this);
+        QWidget* const widget = MakeControl(item, this);
         widget->setGeometry(ControlGeometry(item, *widget, base));
         widget->setVisible(item.style & kVisible);
         if (item.style & kTabStop) {
@@ -156,7 +154,7 @@ void CLumoraDlg::CreateControls()
     m_btnLarge = static_cast<QRadioButton*>(Control(IDC_SIZE_LARGE));
     m_btnSmall = static_cast<QRadioButton*>(Control(IDC_SIZE_SMALL));
     m_chkClipboard = static_cast<QCheckBox*>(Control(IDC_CLIPBOARD));
-    m_comboCamera = combo;
+    m_comboCamera = static_cast<DropDownList*>(Control(IDC_CAMERA));
 }
 
 QWidget* CLumoraDlg::Control(int id) const
@@ -256,8 +254,7 @@ void CLumoraDlg::OnCameraIgnored() {}
 
 void CLumoraDlg::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
+    dragMoveEvent(event);  // entering is the first move: the same files, the same answer
 }
 
 void CLumoraDlg::dragMoveEvent(QDragMoveEvent* event)
