@@ -1,217 +1,109 @@
 # shellcheck shell=bash
-# Helpers for the end-to-end scripts. Source it first:  . "$(dirname "$0")/lib.sh"
-#
-# Each script gets a temporary folder ($E2E_TMP), an X server of its own, and the program
-# under a HOME and XDG_RUNTIME_DIR of its own, so that neither the single-instance lock nor
-# the sound set-up of a user's session is touched. Everything started here is ended on exit;
-# after a failure the logs are copied to $E2E_ARTIFACTS.
-
+# The rig of the end-to-end scripts: a folder $T, an X server of the script's own (so scripts
+# may run in parallel), ALSA's default device sent to files ($T/tone, $T/tone.0001, ...: one
+# per opening, i.e. per beep; S16_LE mono 48 kHz), and the program started under a HOME and
+# XDG_RUNTIME_DIR of its own, driven from outside as a user would. What is started here ends
+# on exit; after a failure the logs are kept in $E2E_ARTIFACTS, as are the screenshots.
 set -euo pipefail
+shopt -s nullglob
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+P=${E2E_PICTURES:-$HERE/../data/pictures}
+LUMORA=$(realpath "$1")  # the program, as the script's first argument
+T=$(mktemp -d "${TMPDIR:-/tmp}/lumora-e2e.XXXXXX")
+ART=${E2E_ARTIFACTS:-$T/artifacts}
+mkdir -p "$T/home" "$ART" && mkdir -m 700 "$T/run"
 
-E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/lumora-e2e.XXXXXX")
-E2E_ARTIFACTS=${E2E_ARTIFACTS:-$E2E_TMP/artifacts}
-E2E_HOME=$E2E_TMP/home
-E2E_PIDS=()  # processes started here, ended last first
-mkdir -p "$E2E_HOME" "$E2E_ARTIFACTS"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+cleanup() {
+  local s=$?
+  set +e
+  ((s == 0)) || { import -window root "$ART/failure.png"; cp "$T"/*.log "$ART"/; echo "logs kept in $ART" >&2; }
+  kill "${PIDS[@]}" 2>/dev/null
+  wait
+  rm -rf "$T"
+  exit "$s"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
 
-e2e_log() { echo "e2e: $*" >&2; }
-
-e2e_fail()
-{
-    echo "FAIL: $*" >&2
-    exit 1
+# wait_for SECONDS WHAT COMMAND...: polls COMMAND; fails naming WHAT.
+wait_for() {
+  local n=$(($1 * 10)) what=$2
+  shift 2
+  until "$@"; do ((--n > 0)) || fail "$what (waited)"; sleep 0.1; done
 }
 
-# Ends one process started here: asked first, killed after 5 s.
-e2e_stop_pid()
-{
-    local pid=$1 i
-    kill "$pid" 2>/dev/null || return 0
-    for ((i = 0; i < 50; i++)); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true  # its exit status is of no interest once it is being ended
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$T/display" >"$T/xvfb.log" 2>&1 &
+PIDS+=($!)
+wait_for 10 "no X display" test -s "$T/display"
+export DISPLAY=:$(head -n 1 "$T/display")
+printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" truncate false }\n' "$T/tone" >"$T/home/.asoundrc"
+
+# The suppressions matter only to a sanitizer build, whose exit status reports leaks.
+lenv=(env HOME="$T/home" XDG_RUNTIME_DIR="$T/run" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8
+  LSAN_OPTIONS="suppressions=$HERE/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
+window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+
+# start [NAME=VALUE...]: the program in $T, its standard output to ${OUT:-$T/stdout.log};
+# sets PID, WIN and the dialog's WIDTH and HEIGHT. The dialog goes right of where the
+# drag source and the preview window appear.
+start() {
+  (cd "$T" && exec "${lenv[@]}" "$@" "$LUMORA") >"${OUT:-$T/stdout.log}" 2>>"$T/lumora.log" 3>&- &
+  PID=$!
+  PIDS+=("$PID")
+  WIN=$(window "Lumora Ver.2.2.3") || fail "no dialog: $(tail -n 5 "$T/lumora.log")"
+  xdotool windowmove --sync "$WIN" 700 100
+  eval "$(xdotool getwindowgeometry --shell "$WIN")"
+}
+# at DX DY: the screen point of the dialog point DX, DY in dialog units (369 x 232 of them).
+at() { echo "$((X + WIDTH * $1 / 369)) $((Y + HEIGHT * $2 / 232))"; }
+# shellcheck disable=SC2046  # at prints two words
+click() { xdotool mousemove $(at "$1" "$2") click 1; }
+gone() { ! kill -0 "$PID" 2>/dev/null; }
+# ended HOW: the program ends within 10 s, with status 0.
+ended() {
+  wait_for 10 "$1 did not end the program" gone
+  wait "$PID" || fail "$1: exit status $?"
+}
+esc() { xdotool windowfocus --sync "$WIN" key Escape; ended Esc; }
+
+# drop DX DY FILE...: drags FILE... as one text/uri-list from another X client onto the dialog
+# point DX, DY and returns once the drag has ended. '%' is kept, so that a caller may write
+# escapes that no file name gives (%00, bytes that are not UTF-8).
+drop() {
+  local to steps=() i x y
+  read -r x y < <(at "$1" "$2")
+  shift 2
+  [[ -z ${DRAG:-} ]] || { kill "$DRAG"; wait "$DRAG" || true; }
+  mapfile -t uris < <(printf '%s\n' "$@" | perl -lpe 's{([^\w/.~%-])}{sprintf "%%%02X", ord $1}ge; s{^}{file://}')
+  GDK_BACKEND=x11 NO_AT_BRIDGE=1 "$E2E_DRAG_SOURCE" "${uris[@]}" >"$T/drag.log" 2>>"$T/drag-source.log" &
+  DRAG=$!
+  PIDS+=("$DRAG")
+  to=$(window "Lumora drag source") || fail "no drag source"
+  # Steps past GTK's drag threshold, with motion the target sees; a last wiggle on the target
+  # so that it has answered a position before the drop.
+  for ((i = 1; i <= 20; i++)); do steps+=(mousemove $((120 + (x - 120) * i / 20)) $((70 + (y - 70) * i / 20)) sleep 0.05); done
+  xdotool windowmove --sync "$to" 20 20 mousemove --sync 120 70 sleep 0.2 mousedown 1 "${steps[@]}" \
+    mousemove $((x + 2)) "$y" sleep 0.2 mousemove "$x" "$y" sleep 0.3 mouseup 1
+  wait_for 10 "the drag did not end" grep -q drag-end "$T/drag.log"
 }
 
-e2e_cleanup()
-{
-    local status=$? i
-    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-        e2e_stop_pid "${E2E_PIDS[i]}"
-    done
-    if ((status != 0)); then
-        cp "$E2E_TMP"/*.log "$E2E_ARTIFACTS"/ 2>/dev/null || true
-        e2e_log "logs kept in $E2E_ARTIFACTS"
-    fi
-    rm -rf "$E2E_TMP"
-    exit "$status"
+# The CLIPBOARD selection; answered only while the program's event loop runs.
+clip() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
+clip_is() { [[ $(clip || true) == "$1" ]]; }
+# lines N: standard output holds N lines.
+lines() { (($(wc -l <"$T/stdout.log") == $1)); }
+# stdout_is LINE...: standard output is exactly these lines.
+stdout_is() { cmp -s "$T/stdout.log" <(printf '%s\n' "$@") || fail "standard output: $(diff <(printf '%s\n' "$@") "$T/stdout.log" | head)"; }
+tones() { local f=("$T"/tone*); echo ${#f[@]}; }
+# check_tones N: N beeps so far, each 200 ms (its last period may be padded) of 440 Hz +-3 %.
+check_tones() {
+  local f=("$T"/tone*) t bytes hz
+  ((${#f[@]} == $1)) || fail "$1 beeps expected, ${#f[@]} heard"
+  for t in "${f[@]}"; do
+    bytes=$(stat -c %s "$t")
+    hz=$(sox -t raw -r 48000 -e signed -b 16 -c 1 "$t" -n stat 2>&1 | awk '/Rough/ { print $3 }')
+    ((bytes >= 19200 && bytes <= 24000 && hz >= 427 && hz <= 453)) || fail "$t: $bytes bytes of $hz Hz"
+  done
 }
-trap e2e_cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-
-# e2e_wait_until SECONDS WHAT COMMAND...: polls COMMAND every 0.1 s; fails naming WHAT.
-e2e_wait_until()
-{
-    local seconds=$1 what=$2 i
-    shift 2
-    for ((i = 0; i < seconds * 10; i++)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    e2e_fail "$what (waited ${seconds} s)"
-}
-
-# Starts an Xvfb of 1280x1024x24 on a free display and exports DISPLAY.
-e2e_start_xvfb()
-{
-    local numberFile=$E2E_TMP/xvfb.display
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberFile" >"$E2E_TMP/xvfb.log" 2>&1 &
-    E2E_PIDS+=($!)
-    e2e_wait_until 10 "Xvfb gave no display number" test -s "$numberFile"
-    DISPLAY=":$(head -n 1 "$numberFile")"
-    export DISPLAY
-}
-
-# e2e_alsa_file_sink FILE: in $E2E_HOME, sends ALSA's default PCM to FILE instead of a sound
-# card. Every opening of the device (one per tone) writes a file of its own: FILE, then
-# FILE.0001, FILE.0002, ...; the samples are S16_LE mono at the tone's rate.
-e2e_alsa_file_sink()
-{
-    cat >"$E2E_HOME/.asoundrc" <<ASOUNDRC
-pcm.!default {
-  type file
-  slave.pcm "null"
-  file "$1"
-  format "raw"
-  truncate false
-}
-ASOUNDRC
-}
-
-# Prints the files the sink of e2e_alsa_file_sink FILE has written, in order.
-e2e_tone_files()
-{
-    local base=$1 n
-    [[ -e $base ]] || return 0
-    echo "$base"
-    for ((n = 1; ; n++)); do
-        local next
-        next=$(printf '%s.%04d' "$base" "$n")
-        [[ -e $next ]] || return 0
-        echo "$next"
-    done
-}
-
-# Prints WID's X, Y, WIDTH and HEIGHT, separated by blanks.
-e2e_window_geometry()
-{
-    # shellcheck disable=SC2034  # all are set by the eval; SCREEN and WINDOW go unused
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    echo "$X $Y $WIDTH $HEIGHT"
-}
-
-# e2e_wait_window SECONDS TITLE: prints the id of the visible window titled exactly TITLE.
-e2e_wait_window()
-{
-    local seconds=$1 title=$2 pattern
-    # shellcheck disable=SC2001  # one sed reads better than a chain of substitutions
-    pattern="^$(sed 's/[][\.*^$+?(){}|]/\\&/g' <<<"$title")\$"
-    local ids
-    ids=$(timeout "$seconds" xdotool search --sync --onlyvisible --name "$pattern") || return 1
-    echo "${ids%%$'\n'*}"
-}
-
-# There is no window manager: windows stay where they are put.
-e2e_move_window() { timeout 10 xdotool windowmove --sync "$1" "$2" "$3" || e2e_fail "window $1 did not move"; }
-
-# e2e_start_lumora BINARY [NAME=VALUE...]: starts the program in $E2E_TMP with the given extra
-# environment; its standard output goes to $E2E_TMP/lumora.log, standard error to
-# lumora-stderr.log. Sets E2E_LUMORA_PID and E2E_LUMORA_WINDOW.
-e2e_start_lumora()
-{
-    local binary=$1
-    shift
-    local runtime=$E2E_TMP/runtime
-    [[ -d $runtime ]] || mkdir -m 700 "$runtime"
-    # The suppressions matter only to a sanitizer build, whose exit status reports leaks.
-    (cd "$E2E_TMP" && exec env HOME="$E2E_HOME" XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=xcb \
-        LANG=C.UTF-8 LC_ALL=C.UTF-8 \
-        LSAN_OPTIONS="suppressions=$E2E_DIR/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}" \
-        "$@" "$binary") >"$E2E_TMP/lumora.log" 2>"$E2E_TMP/lumora-stderr.log" &
-    E2E_LUMORA_PID=$!
-    E2E_PIDS+=("$E2E_LUMORA_PID")
-    E2E_LUMORA_WINDOW=$(e2e_wait_window 20 "Lumora Ver.2.2.3") ||
-        e2e_fail "the program showed no window; its errors: $(tail -n 5 "$E2E_TMP/lumora-stderr.log")"
-}
-
-# The lines the program has written to its standard output so far.
-e2e_lumora_stdout() { cat "$E2E_TMP/lumora.log"; }
-
-# Closes the dialog with Esc, as a user would, and checks that the program ends by itself.
-e2e_close_lumora()
-{
-    timeout 10 xdotool windowfocus --sync "$E2E_LUMORA_WINDOW" key Escape || e2e_fail "Esc could not be sent"
-    e2e_wait_until 10 "the program did not end after Esc" e2e_lumora_ended
-    wait "$E2E_LUMORA_PID" || e2e_fail "the program ended with status $?"
-}
-e2e_lumora_ended() { ! kill -0 "$E2E_LUMORA_PID" 2>/dev/null; }
-
-# e2e_start_drag_source BINARY X Y FILE...: the drag source window at X, Y offering FILE...
-# as one drag, in place of any earlier one. Sets E2E_DRAG_WINDOW; "drag-end" lines go to
-# $E2E_TMP/drag-source.log.
-E2E_DRAG_PID=
-e2e_start_drag_source()
-{
-    local binary=$1 x=$2 y=$3
-    shift 3
-    [[ -z $E2E_DRAG_PID ]] || e2e_stop_pid "$E2E_DRAG_PID"
-    env GDK_BACKEND=x11 NO_AT_BRIDGE=1 "$binary" "$@" >"$E2E_TMP/drag-source.log" 2>"$E2E_TMP/drag-source-stderr.log" &
-    E2E_DRAG_PID=$!
-    E2E_PIDS+=("$E2E_DRAG_PID")
-    E2E_DRAG_WINDOW=$(e2e_wait_window 20 "Lumora drag source") || e2e_fail "the drag source showed no window"
-    e2e_move_window "$E2E_DRAG_WINDOW" "$x" "$y"
-}
-
-# e2e_drag FROM_X FROM_Y TO_X TO_Y: presses the first button at FROM, moves in small steps
-# (past GTK's drag threshold, with motion the target sees) to TO, and releases there.
-e2e_drag()
-{
-    local fromX=$1 fromY=$2 toX=$3 toY=$4 steps=20 i
-    timeout 10 xdotool mousemove --sync "$fromX" "$fromY" || e2e_fail "the pointer did not move"
-    sleep 0.2
-    xdotool mousedown 1
-    for ((i = 1; i <= steps; i++)); do
-        xdotool mousemove "$((fromX + (toX - fromX) * i / steps))" "$((fromY + (toY - fromY) * i / steps))"
-        sleep 0.05
-    done
-    # A last wiggle on the target, so that it has answered a position before the drop.
-    xdotool mousemove "$((toX + 2))" "$toY"
-    sleep 0.2
-    xdotool mousemove "$toX" "$toY"
-    sleep 0.3
-    xdotool mouseup 1
-}
-
-# e2e_drag_files TO_X TO_Y: drags the drag source's files to TO and waits until the drag has
-# ended.
-e2e_drag_files()
-{
-    local before geometry x y w h
-    before=$(grep -c drag-end "$E2E_TMP/drag-source.log" || true)
-    geometry=$(e2e_window_geometry "$E2E_DRAG_WINDOW")
-    read -r x y w h <<<"$geometry"
-    e2e_drag "$((x + w / 2))" "$((y + h / 2))" "$1" "$2"
-    e2e_wait_until 10 "the drag did not end" e2e_drag_ended "$((before + 1))"
-}
-e2e_drag_ended() { (($(grep -c drag-end "$E2E_TMP/drag-source.log" || true) >= $1)); }
-
-# The CLIPBOARD selection as text; only answered while the owner's event loop runs.
-e2e_clipboard() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
-
-# e2e_screenshot NAME: the whole screen to $E2E_ARTIFACTS/NAME.png, to be looked at by eye.
-e2e_screenshot() { import -window root "$E2E_ARTIFACTS/$1.png"; }
+shot() { import -window root "$ART/$1.png"; }
