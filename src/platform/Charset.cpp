@@ -1,9 +1,13 @@
 #include "platform/Charset.h"
 
+#include <QByteArrayView>
+#include <QString>
+#include <QStringDecoder>
+
 #include <bit>
 #include <cerrno>
 #include <cstddef>
-#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <langinfo.h>
 #include <map>
@@ -83,6 +87,34 @@ bool ConvertPiece(iconv_t cd, std::u16string_view piece, std::string& out)
     return true;
 }
 
+// Converts bytes with cd from its initial state and back to it. Each byte iconv refuses
+// (invalid, or part of an incomplete sequence at the end) becomes replacement and is
+// skipped; without a replacement the conversion fails instead.
+std::optional<std::string> ConvertBytes(iconv_t cd, std::string_view bytes, std::optional<std::string_view> replacement)
+{
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char buffer[1024];
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        const int error = done == static_cast<size_t>(-1) ? errno : 0;
+        out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        if (error == 0 || error == E2BIG)
+            continue;
+        if (!replacement)
+            return std::nullopt;
+        out += *replacement;
+        ++in;
+        --inLeft;
+    }
+    Unshift(cd, out);
+    return out;
+}
+
 // Number of UTF-16 code units of the character that starts text: 2 for a surrogate pair.
 size_t CharacterLength(std::u16string_view text)
 {
@@ -103,74 +135,26 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     if (const size_t zero = utf8.find('\0'); zero != std::string_view::npos)
         utf8 = utf8.substr(0, zero);
+    // A leading U+FEFF is a character of the text here, not a byte order mark to drop.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    return text.toStdU16String();
+}
 
-    std::u16string out;
-    out.reserve(utf8.size());
-    size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<uint8_t>(utf8[i]);
-        if (lead < 0x80) {
-            out.push_back(lead);
-            ++i;
-            continue;
-        }
-        // Table 3-7 of the Unicode standard: the continuation bytes that may follow each
-        // lead byte; the second byte has a narrower range for some leads.
-        size_t trailing = 0;
-        uint8_t secondLow = 0x80;
-        uint8_t secondHigh = 0xBF;
-        uint32_t codePoint = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            trailing = 1;
-            codePoint = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            trailing = 2;
-            codePoint = lead & 0x0Fu;
-            if (lead == 0xE0)
-                secondLow = 0xA0;  // below: overlong
-            else if (lead == 0xED)
-                secondHigh = 0x9F;  // above: a surrogate
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            trailing = 3;
-            codePoint = lead & 0x07u;
-            if (lead == 0xF0)
-                secondLow = 0x90;  // below: overlong
-            else if (lead == 0xF4)
-                secondHigh = 0x8F;  // above: beyond U+10FFFF
-        } else {
-            // A stray continuation byte, C0, C1 (always overlong) or F5..FF.
-            out.push_back(kReplacement);
-            ++i;
-            continue;
-        }
+bool IsValidUtf8(std::string_view bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // decode() is lazy: the conversion, and so the error check, happens in making the text.
+    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return !decoder.hasError();
+}
 
-        size_t j = i + 1;
-        bool complete = true;
-        for (size_t k = 0; k < trailing; ++k, ++j) {
-            const uint8_t low = k == 0 ? secondLow : 0x80;
-            const uint8_t high = k == 0 ? secondHigh : 0xBF;
-            if (j >= utf8.size() || static_cast<uint8_t>(utf8[j]) < low || static_cast<uint8_t>(utf8[j]) > high) {
-                complete = false;
-                break;
-            }
-            codePoint = (codePoint << 6) | (static_cast<uint8_t>(utf8[j]) & 0x3Fu);
-        }
-        if (!complete) {
-            // The maximal subpart [i, j) becomes one U+FFFD; the byte at j starts afresh.
-            out.push_back(kReplacement);
-            i = j;
-            continue;
-        }
-        if (codePoint >= 0x10000) {
-            codePoint -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(codePoint));
-        }
-        i = j;
-    }
-    return out;
+std::optional<std::string> ToUtf8Exactly(std::string_view bytes, const std::string& charset)
+{
+    const iconv_t cd = SharedIconv("UTF-8", charset);
+    if (cd == nullptr)
+        return std::nullopt;
+    return ConvertBytes(cd, bytes, std::nullopt);
 }
 
 std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::string& charset)
@@ -230,31 +214,11 @@ std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::
     const iconv_t cd = SharedIconv(kUtf16, charset);
     if (cd == nullptr)
         return std::nullopt;
-
-    std::u16string out;
-    out.reserve(bytes.size());
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char16_t buffer[512];
-    const auto flush = [&](char* outPtr) {
-        out.append(buffer, static_cast<size_t>(outPtr - reinterpret_cast<char*>(buffer)) / sizeof(char16_t));
-    };
-    while (inLeft > 0) {
-        char* outPtr = reinterpret_cast<char*>(buffer);
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        const int error = done == static_cast<size_t>(-1) ? errno : 0;
-        flush(outPtr);
-        if (error == 0 || error == E2BIG)
-            continue;
-        // EILSEQ (invalid) or EINVAL (incomplete at the end): the byte is replaced and skipped.
-        out.push_back(kReplacement);
-        ++in;
-        --inLeft;
-    }
-    char* outPtr = reinterpret_cast<char*>(buffer);
-    size_t outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-    flush(outPtr);
-    return out;
+    constexpr char16_t replacement = kReplacement;
+    // With a replacement for refused bytes the conversion always gives a text.
+    const std::optional<std::string> converted =
+        ConvertBytes(cd, bytes, std::string_view(reinterpret_cast<const char*>(&replacement), sizeof replacement));
+    std::u16string text(converted->size() / sizeof(char16_t), u'\0');
+    std::memcpy(text.data(), converted->data(), text.size() * sizeof(char16_t));
+    return text;
 }
