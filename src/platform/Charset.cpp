@@ -4,15 +4,16 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <functional>
 #include <iconv.h>
 #include <langinfo.h>
 #include <map>
 #include <memory>
-#include <type_traits>
 #include <utility>
 
 // The UTF-16 side of every iconv conversion is "UTF-16LE", read and written as char16_t.
@@ -67,52 +68,47 @@ void Unshift(iconv_t cd, std::string& out)
     out.append(buffer, static_cast<size_t>(outPtr - buffer));
 }
 
-// Converts one whole piece with cd from its initial state and back to it. Returns false
-// when iconv refuses any of it; out then holds an unspecified part.
-bool ConvertPiece(iconv_t cd, std::u16string_view piece, std::string& out)
+// Given the input from the piece iconv refused on (invalid bytes, a character the target
+// lacks, or an incomplete sequence at the end), writes what stands for that piece and
+// returns its length in bytes; 0 gives the whole conversion up.
+using OnRefused = std::function<size_t(std::string_view rest, std::string& out)>;
+
+size_t GiveUp(std::string_view, std::string&)
 {
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(piece.data()));
-    size_t inLeft = piece.size() * sizeof(char16_t);
-    char buffer[256];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (done == static_cast<size_t>(-1) && errno != E2BIG)
-            return false;
-    }
-    Unshift(cd, out);
-    return true;
+    return 0;
 }
 
-// Converts bytes with cd from its initial state and back to it. Each byte iconv refuses
-// (invalid, or part of an incomplete sequence at the end) becomes replacement and is
-// skipped; without a replacement the conversion fails instead.
-std::optional<std::string> ConvertBytes(iconv_t cd, std::string_view bytes, std::optional<std::string_view> replacement)
+// Converts input with cd from its initial state and back to it; nullopt when given up.
+std::optional<std::string> Convert(iconv_t cd, std::string_view input, const OnRefused& onRefused)
 {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // resetting cannot fail
     std::string out;
-    out.reserve(bytes.size() * 2);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
+    out.reserve(input.size() * 2);
     char buffer[1024];
-    while (inLeft > 0) {
+    while (!input.empty()) {
+        char* in = const_cast<char*>(input.data());
+        size_t inLeft = input.size();
         char* outPtr = buffer;
         size_t outLeft = sizeof buffer;
         const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         const int error = done == static_cast<size_t>(-1) ? errno : 0;
         out.append(buffer, static_cast<size_t>(outPtr - buffer));
+        input.remove_prefix(input.size() - inLeft);
         if (error == 0 || error == E2BIG)
             continue;
-        if (!replacement)
+        Unshift(cd, out);  // what stands for the refused piece starts from the initial state
+        const size_t refused = onRefused(input, out);
+        if (refused == 0)
             return std::nullopt;
-        out += *replacement;
-        ++in;
-        --inLeft;
+        input.remove_prefix(std::min(refused, input.size()));
     }
     Unshift(cd, out);
     return out;
+}
+
+std::string_view BytesOf(std::u16string_view text)
+{
+    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
 }
 
 // Number of UTF-16 code units of the character that starts text: 2 for a surrogate pair.
@@ -154,7 +150,7 @@ std::optional<std::string> ToUtf8Exactly(std::string_view bytes, const std::stri
     const iconv_t cd = SharedIconv("UTF-8", charset);
     if (cd == nullptr)
         return std::nullopt;
-    return ConvertBytes(cd, bytes, std::nullopt);
+    return Convert(cd, bytes, GiveUp);
 }
 
 std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::string& charset)
@@ -162,51 +158,27 @@ std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::s
     const iconv_t cd = SharedIconv(charset, kUtf16);
     if (cd == nullptr)
         return std::nullopt;
-
     iconv_t translit = nullptr;  // taken on the first character the charset lacks
     std::string questionMark;
-    std::string out;
-    out.reserve(text.size() * 2);
-    char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
-    size_t inLeft = text.size() * sizeof(char16_t);
-    char buffer[1024];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        const int error = done == static_cast<size_t>(-1) ? errno : 0;
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (error == 0 || error == E2BIG)
-            continue;
-
-        // A character the charset lacks (EILSEQ), or an unpaired surrogate at the very end
-        // (EINVAL): that character alone, transliterated, or else a blank.
-        const size_t offset = text.size() - inLeft / sizeof(char16_t);
-        const std::u16string_view rest = text.substr(offset);
-        const size_t length = CharacterLength(rest);
-        const std::u16string_view character = rest.substr(0, length);
-
-        Unshift(cd, out);  // the piece below starts from the initial state
+    // A character the charset lacks, or an unpaired surrogate: that character alone,
+    // transliterated, or else a blank.
+    const auto replace = [&](std::string_view rest, std::string& out) -> size_t {
+        const std::u16string_view remaining(reinterpret_cast<const char16_t*>(rest.data()), rest.size() / sizeof(char16_t));
+        const std::u16string_view character = remaining.substr(0, CharacterLength(remaining));
         if (translit == nullptr) {
             translit = SharedIconv(charset + "//TRANSLIT", kUtf16);
             // Without a transliteration, glibc writes the charset's question mark.
-            if (translit != nullptr && !ConvertPiece(translit, u"?", questionMark))
-                questionMark.assign(1, '?');  // (not = "?": GCC 12 gives a false -Wrestrict)
+            if (translit != nullptr)
+                questionMark = Convert(translit, BytesOf(u"?"), GiveUp).value_or("?");
         }
-        std::string replacement;
-        const bool usable = translit != nullptr && ConvertPiece(translit, character, replacement) &&
-                            (replacement != questionMark || character == u"?");
-        if (!usable) {
-            replacement.clear();
-            if (!ConvertPiece(cd, u" ", replacement))
-                replacement.assign(1, ' ');
-        }
-        out += replacement;  // may be empty: glibc drops e.g. U+200B and combining accents
-        in += length * sizeof(char16_t);
-        inLeft -= length * sizeof(char16_t);
-    }
-    Unshift(cd, out);
-    return out;
+        std::optional<std::string> replacement =
+            translit != nullptr ? Convert(translit, BytesOf(character), GiveUp) : std::nullopt;
+        if (!replacement || (*replacement == questionMark && character != u"?"))
+            replacement = Convert(cd, BytesOf(u" "), GiveUp).value_or(" ");
+        out += *replacement;  // may be empty: glibc drops e.g. U+200B and combining accents
+        return character.size() * sizeof(char16_t);
+    };
+    return Convert(cd, BytesOf(text), replace);
 }
 
 std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::string& charset)
@@ -214,11 +186,12 @@ std::optional<std::u16string> CharsetToUtf16(std::string_view bytes, const std::
     const iconv_t cd = SharedIconv(kUtf16, charset);
     if (cd == nullptr)
         return std::nullopt;
-    constexpr char16_t replacement = kReplacement;
-    // With a replacement for refused bytes the conversion always gives a text.
-    const std::optional<std::string> converted =
-        ConvertBytes(cd, bytes, std::string_view(reinterpret_cast<const char*>(&replacement), sizeof replacement));
-    std::u16string text(converted->size() / sizeof(char16_t), u'\0');
-    std::memcpy(text.data(), converted->data(), text.size() * sizeof(char16_t));
+    // Each refused byte becomes U+FFFD; so the conversion always gives a text.
+    const std::string converted = *Convert(cd, bytes, [](std::string_view, std::string& out) -> size_t {
+        out += BytesOf(std::u16string_view(&kReplacement, 1));
+        return 1;
+    });
+    std::u16string text(converted.size() / sizeof(char16_t), u'\0');
+    std::memcpy(text.data(), converted.data(), text.size() * sizeof(char16_t));
     return text;
 }
