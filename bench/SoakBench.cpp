@@ -9,7 +9,7 @@
 
 #include "app/CaptureState.h"
 #include "decode/AcceptLists.h"
-#include "support/TempDir.h"
+#include "TempDir.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>

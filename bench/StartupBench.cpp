@@ -6,7 +6,7 @@
 // Usage: lumora_bench_startup PROGRAM [--rounds N]   (one Markdown table row on stdout)
 
 #include "BenchKit.h"
-#include "support/TempDir.h"
+#include "TempDir.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

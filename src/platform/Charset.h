@@ -11,8 +11,17 @@
 // because Qt switches the process to a UTF-8 locale behind our back.
 const std::string& AnsiCharset();
 
-// UTF-8 to UTF-16. Stops at the first zero byte; each invalid sequence becomes U+FFFD.
+// UTF-8 to UTF-16. Stops at the first zero byte; each byte of an invalid sequence becomes
+// U+FFFD. A leading U+FEFF is kept.
 std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// Whether the bytes are UTF-8 throughout (no overlong forms, surrogates or code points past
+// U+10FFFF; zero bytes are fine).
+bool IsValidUtf8(std::string_view bytes);
+
+// The bytes read in the given character set, as UTF-8; nullopt when any of them is not
+// valid in it (or iconv does not know the set).
+std::optional<std::string> ToUtf8Exactly(std::string_view bytes, const std::string& charset);
 
 // UTF-16 to the given character set. A character the set lacks becomes its iconv
 // transliteration when there is one, otherwise a blank. nullopt when the character set

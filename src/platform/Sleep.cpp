@@ -5,7 +5,7 @@
 #include <utility>
 
 namespace {
-std::function<void(int)>& Override()
+std::function<void(int)>& SleepOverride()
 {
     static std::function<void(int)> replacement;
     return replacement;
@@ -14,8 +14,8 @@ std::function<void(int)>& Override()
 
 void Sleep(int ms)
 {
-    if (Override()) {
-        Override()(ms);
+    if (SleepOverride()) {
+        SleepOverride()(ms);
         return;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -23,5 +23,5 @@ void Sleep(int ms)
 
 void SetSleepOverride(std::function<void(int ms)> replacement)
 {
-    Override() = std::move(replacement);
+    SleepOverride() = std::move(replacement);
 }

@@ -19,7 +19,7 @@ constexpr double kAmplitude = 0.3 * 32767;  // moderate: about 30 % of full scal
 constexpr long kFadeFrames = kRate * 5 / 1000;  // 5 ms ramps against clicks
 constexpr long kChunkFrames = 1024;
 
-std::function<void(int, int)>& Override()
+std::function<void(int, int)>& ToneOverride()
 {
     static std::function<void(int, int)> replacement;
     return replacement;
@@ -81,8 +81,8 @@ bool WriteSine(snd_pcm_t* pcm, int hz, long frames)
 
 void PlayTone(int hz, int ms)
 {
-    if (Override()) {
-        Override()(hz, ms);
+    if (ToneOverride()) {
+        ToneOverride()(hz, ms);
         return;
     }
     if (ms <= 0)
@@ -115,5 +115,5 @@ void PlayTone(int hz, int ms)
 
 void SetToneOverride(std::function<void(int hz, int ms)> replacement)
 {
-    Override() = std::move(replacement);
+    ToneOverride() = std::move(replacement);
 }

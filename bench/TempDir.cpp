@@ -1,4 +1,4 @@
-#include "support/TempDir.h"
+#include "TempDir.h"
 
 #include <cstdlib>
 #include <string>

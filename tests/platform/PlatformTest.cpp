@@ -1,0 +1,38 @@
+// The layer over Linux where its behaviour is not visible from outside the program.
+
+#include "platform/InstanceLock.h"
+#include "platform/Tone.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+TEST(Tone, WithoutASoundDeviceWaitsTheToneOutAndPrintsNothing)
+{
+    const QTemporaryDir home;  // ALSA reads ~/.asoundrc at its first use in the process
+    std::ofstream(home.filePath(".asoundrc").toStdString()) << "pcm.!default { type hw; card 99 }\n";
+    setenv("HOME", home.path().toLocal8Bit().constData(), 1);
+    testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    PlayTone(440, 200);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(InstanceLock, RunsWithoutAGuardWhereTheLockCannotBeMadeSafely)
+{
+    const QTemporaryDir runtime;
+    const std::filesystem::path folder = runtime.path().toStdString();
+    std::filesystem::create_symlink(folder / "victim", folder / "Lumora.exe.lock");  // planted by another user
+    for (const std::filesystem::path& dir : {folder, folder / "missing"}) {
+        setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        const InstanceLock lock = CreateInstanceLock("Lumora.exe");
+        EXPECT_EQ(lock.handle, -1);
+        EXPECT_FALSE(lock.alreadyExists);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "victim"));
+}
