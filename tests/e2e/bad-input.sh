@@ -3,14 +3,12 @@
 # with the rest of the drop, 2,000 files long, whose last code is the only one. Then a
 # standard output whose reader has gone.
 . "$(dirname "$0")/lib.sh"
-d=$T/bad
-mkdir "$d"
 # name, as written in the URL | its line on standard output ('-': none) | how the file is made ($f)
 while IFS='|' read -r name line make; do
-  f=$d/$name
+  f=$T/$name
   eval "$make"
   files+=("$f")
-  [[ $line == - ]] || echoed+=("$d/$(printf '%b' "$line")")
+  [[ $line == - ]] || echoed+=("$T/$(printf '%b' "$line")")
 done <<'ROWS'
 cut.png|cut.png|head -c 300 "$P/qr.png" >"$f"
 cut.jpg|cut.jpg|head -c 1500 "$P/qr-colour.jpg" >"$f"
@@ -18,18 +16,18 @@ empty.png|empty.png|: >"$f"
 noise.png|noise.png|head -c 4096 /dev/urandom >"$f"
 folder.png|folder.png|mkdir "$f"
 fifo.png|fifo.png|mkfifo "$f"
-dangling.png|dangling.png|ln -s "$d/gone.png" "$f"
+dangling.png|dangling.png|ln -s "$T/gone.png" "$f"
 dicom.png|dicom.png|{ head -c 128 /dev/zero; printf DICM; head -c 256 /dev/zero; } >"$f"
 wide.pgm|wide.pgm|printf 'P5\n2000000 1\n255\n' >"$f"
 huge.png|huge.png|perl -MCompress::Zlib -e 'sub c { pack("N", length $_[1]) . $_[0] . $_[1] . pack("N", crc32($_[0] . $_[1])) } print "\x89PNG\r\n\x1a\n", c("IHDR", pack("NNC5", 20000, 20000, 1, 0, 0, 0, 0)), c("IDAT", compress("\0" x (2501 * 20000))), c("IEND", "")' >"$f"
-nul%00.png|-|cp "$P/qr.png" "$d/nul"
+nul%00.png|-|cp "$P/qr.png" "$T/nul"
 ab%FF%FE.png|ab\xef\xbf\xbd\xef\xbf\xbd.png|:
 ROWS
 # Then hard links to a picture without a code, and the 2,900-byte code last.
-convert -size 64x64 xc:white "$d/blank.png"
-perl -e 'link $ARGV[0], sprintf("%s/m%04d.png", $ARGV[1], $_) or die for 1 .. 1999' "$d/blank.png" "$d"
-cp "$P/qr-2900-bytes.png" "$d/m2000.png"
-many=("$d"/m*.png)
+convert -size 64x64 xc:white "$T/blank.png"
+perl -e 'link $ARGV[0], sprintf("%s/m%04d.png", $ARGV[1], $_) or die for 1 .. 1999' "$T/blank.png" "$T"
+cp "$P/qr-2900-bytes.png" "$T/m2000.png"
+many=("$T"/m*.png)
 start
 drop 140 116 "${files[@]}" "${many[@]}"
 wait_for 30 "not every file was echoed" lines $((${#echoed[@]} + ${#many[@]}))

@@ -42,15 +42,13 @@ click 326 11
 wait_for 5 "the camera list did not open" eval 'xdotool search --onlyvisible --classname "^lumora$" | grep -qvx "$WIN"'
 xdotool key Home Down Down Down Return
 run
-wait_for 10 "no beep" heard 1
-wait_for 3 "no green outline on the frame of the first code" green
+wait_for 10 "no green outline on the frame of the first code" green
 shot capture
 wait_for 10 "the preview never showed the placeholder after the sequence ran out" placeholder
 check_tones 2
 clip_is A40156B || fail "the clipboard does not end on the Codabar"
 # The feedback pauses add up to 1.7 s; 50 ms are left for when within each beep its file is written.
-awk -v a="$(stat -c %.9Y "$T/tone")" -v b="$(stat -c %.9Y "$T/tone.0001")" 'BEGIN { exit !(b - a >= 1.65) }' ||
-  fail "two codes reported less than 1.7 s apart"
+awk "BEGIN { exit !($(stat -c %.9Y "$T/tone.0001") - $(stat -c %.9Y "$T/tone") >= 1.65) }" || fail "codes reported less than 1.7 s apart"
 halt "sequence A"
 
 # Writing the first result line must not have moved the selection to the first camera of

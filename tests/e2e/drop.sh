@@ -2,15 +2,14 @@
 # Files dragged from another X client onto the dialog: which are taken and in what order,
 # and what reaches standard output, the result box, the clipboard and the speaker.
 . "$(dirname "$0")/lib.sh"
-d=$T/files
-mkdir -p "$d/テスト 画像"
+mkdir "$T/テスト 画像"
 # names in the drag (',' between) | picture | result lines of each ('/' after each; '-': passed over)
 while IFS='|' read -r names picture result; do
   IFS=, read -ra names <<<"$names"
   for name in "${names[@]}"; do
-    cp "$P/$picture" "$d/$name"
-    files+=("$d/$name")
-    [[ $result == - ]] || { echoed+=("$d/$name"); box+=$result; }
+    cp "$P/$picture" "$T/$name"
+    files+=("$T/$name")
+    [[ $result == - ]] || { echoed+=("$T/$name"); box+=$result; }
   done
 done <<'ROWS'
 photo.PNG,scan.tif,qr.png.bak|qr.png|-
@@ -37,8 +36,8 @@ drop 330 155 "$P/codabar.png"
 wait_for 10 "the Codabar was not reported" lines $((${#echoed[@]} + 1))
 clip_is first || fail "the clipboard changed while its box was unticked"
 check_tones $((codes + 1))
-click 40 40  # the box's text to the clipboard, to be read
-xdotool key ctrl+a ctrl+c
+# shellcheck disable=SC2046  # at prints two words
+xdotool mousemove $(at 40 40) click 1 key ctrl+a ctrl+c  # the box's text to the clipboard
 wait_for 5 "the result box does not hold one line per code" clip_is "$(tr / '\n' <<<"${box}A40156B")"
 shot drop
 

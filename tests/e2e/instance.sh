@@ -14,11 +14,9 @@ kill -0 "$PID" || fail "the first copy ended with the second"
 kill -KILL "$PID"
 wait "$PID" 2>/dev/null || true
 # 閉じる has the focus at start: Enter presses it.
-for how in Escape Return 閉じる; do
+# shellcheck disable=SC2046  # at prints two words
+for how in "key Escape" "key Return" "mousemove $(at 327 35) click 1"; do
   start
-  case $how in
-    閉じる) click 327 35 ;;
-    *) xdotool windowfocus --sync "$WIN" key "$how" ;;
-  esac
+  xdotool windowfocus --sync "$WIN" $how
   ended "$how"
 done
