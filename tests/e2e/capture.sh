@@ -26,7 +26,6 @@ halt() { click 328 135; [[ -z ${1:-} ]] || wait_for 10 "the preview stayed open 
 wheel() { xdotool mousemove $(at 326 11) click "$1"; }
 preview() { xdotool search --onlyvisible --name '^取り込み$' 2>/dev/null | head -n 1 | grep .; }
 closed() { ! preview >/dev/null; }
-heard() { (($(tones) >= $1)); }
 green() { import -window "$(preview)" png:- 2>/dev/null | convert - -format %c histogram:info:- | grep -q '#00C800'; }
 placeholder() { import -window "$(preview)" png:- 2>/dev/null | compare -metric AE - "$T/junbichu.png" null: 2>/dev/null; }
 

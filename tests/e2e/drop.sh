@@ -3,7 +3,8 @@
 # and what reaches standard output, the result box, the clipboard and the speaker.
 . "$(dirname "$0")/lib.sh"
 mkdir "$T/テスト 画像"
-# names in the drag (',' between) | picture | result lines of each ('/' after each; '-': passed over)
+# names in the drag (',' between) | picture | result lines of each, each ended by '/' ('-': the
+# file is passed over, not even echoed)
 while IFS='|' read -r names picture result; do
   IFS=, read -ra names <<<"$names"
   for name in "${names[@]}"; do
@@ -30,7 +31,7 @@ wait_for 10 "the clipboard does not end on the code reported last" clip_is first
 stdout_is "${echoed[@]}"  # one line each, in drag order, written while the program runs
 check_tones "$codes"
 
-# Unticked, the clipboard box keeps a code from the clipboard, not from the box or the speaker.
+# Unticked, the clipboard box keeps codes off the clipboard; they still reach the box and the speaker.
 click 317 192
 drop 330 155 "$P/codabar.png"
 wait_for 10 "the Codabar was not reported" lines $((${#echoed[@]} + 1))

@@ -67,8 +67,8 @@ ended() {
 esc() { xdotool windowfocus --sync "$WIN" key Escape; ended Esc; }
 
 # drop DX DY FILE...: drags FILE... as one text/uri-list from another X client onto the dialog
-# point DX, DY. '%' is kept, so that a caller may write
-# escapes that no file name gives (%00, bytes that are not UTF-8).
+# point DX, DY. A '%' is kept as it is, so that a caller may write escapes that no file name
+# gives (%00, bytes that are not UTF-8).
 drop() {
   local to steps=() i x y
   read -r x y < <(at "$1" "$2")
@@ -93,7 +93,7 @@ clip_is() { [[ $(clip || true) == "$1" ]]; }
 lines() { (($(wc -l <"$T/stdout.log") == $1)); }
 # stdout_is LINE...: standard output is exactly these lines.
 stdout_is() { cmp -s "$T/stdout.log" <(printf '%s\n' "$@") || fail "standard output: $(diff <(printf '%s\n' "$@") "$T/stdout.log" | head)"; }
-tones() { local f=("$T"/tone*); echo ${#f[@]}; }
+heard() { local f=("$T"/tone*); ((${#f[@]} >= $1)); }
 # check_tones N: N beeps so far, each 200 ms (its last period may be padded) of 440 Hz +-3 %.
 check_tones() {
   local f=("$T"/tone*) t
