@@ -5,16 +5,18 @@
 cp "$HERE/../../resources/junbichu.png" "$T/"  # the placeholder is read from the working folder
 # Frames of one size: FFmpeg, which reads the sequences, does not take a change of size.
 for p in upca qr code128 codabar two-qr; do convert "$P/$p.png" -gravity center -extent 640x480 -type TrueColor "$T/$p.png"; done
+convert "$T/qr.png" -depth 8 "bgr:$T/qr.bgr"
 # A: no code taken (UPC-A), a QR code, five Code 128 frames that the QR code's feedback reads
 # without scanning them, a Codabar, then it runs out. B: two QR codes in every frame.
 mkdir "$T/a" "$T/b"
 a=(upca qr code128 code128 code128 code128 code128 codabar)
 for i in "${!a[@]}"; do ln "$T/${a[i]}.png" "$(printf '%s/a/f%03d.png' "$T" "$i")"; done
 for i in {0..11}; do ln "$T/two-qr.png" "$(printf '%s/b/f%03d.png' "$T" "$i")"; done
-# 0: one-channel frames fail a pass; 1: a pipeline, opened without being asked a frame
-# size, which would close it; 2 (B) and 3 (A) go by one name.
-start LUMORA_EXTRA_CAMERAS="videotestsrc num-buffers=30 ! video/x-raw,format=GRAY8 ! appsink
-videotestsrc num-buffers=100 ! videoconvert ! video/x-raw,format=BGR ! appsink
+# 0: one-channel frames fail a pass; 1: a pipeline with one frame, read from standard input:
+# asked a frame size, OpenCV would restart it and it would find no more to read; 2 (B) and
+# 3 (A) go by one name.
+IN=$T/qr.bgr start LUMORA_EXTRA_CAMERAS="videotestsrc num-buffers=30 ! video/x-raw,format=GRAY8 ! appsink
+fdsrc ! rawvideoparse width=640 height=480 format=bgr ! appsink
 $T/b/f%03d.png
 $T/a/f%03d.png"
 
@@ -34,6 +36,7 @@ wheel 5
 run
 wait_for 10 "the failed run left the dialog unable to start the next camera" preview
 run  # a second start during a run changes nothing
+wait_for 10 "the pipeline camera gave no frame" heard 1
 halt pipeline
 
 # Chosen with the keys in the open popup: a window of the program's besides the dialog.
@@ -44,16 +47,16 @@ run
 wait_for 10 "no green outline on the frame of the first code" green
 shot capture
 wait_for 10 "the preview never showed the placeholder after the sequence ran out" placeholder
-check_tones 2
+check_tones 3
 clip_is A40156B || fail "the clipboard does not end on the Codabar"
 # The feedback pauses add up to 1.7 s; 50 ms are left for when within each beep its file is written.
-awk "BEGIN { exit !($(stat -c %.9Y "$T/tone.0001") - $(stat -c %.9Y "$T/tone") >= 1.65) }" || fail "codes reported less than 1.7 s apart"
+awk "BEGIN { exit !($(stat -c %.9Y "$T/tone.0002") - $(stat -c %.9Y "$T/tone.0001") >= 1.65) }" || fail "codes reported less than 1.7 s apart"
 halt "sequence A"
 
 # Writing the first result line must not have moved the selection to the first camera of
 # that name: the same camera runs again.
 run
-wait_for 10 "no beeps from the second run" heard 4
+wait_for 10 "no beeps from the second run" heard 5
 wait_for 5 "the second run opened another camera" clip_is A40156B
 halt "sequence A again"
 
@@ -61,9 +64,9 @@ halt "sequence A again"
 halt
 wheel 4
 run
-wait_for 10 "no beeps from the one pass" heard 6
+wait_for 10 "no beeps from the one pass" heard 7
 wait_for 10 "the preview did not close after one pass" closed
-check_tones 6
+check_tones 7
 clip_is first || fail "the clipboard does not end on the code reported last"
 
 # Esc during a run ends the run and the program.

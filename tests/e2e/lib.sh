@@ -44,11 +44,12 @@ lenv=(env HOME="$T/home" XDG_RUNTIME_DIR="$T/run" QT_QPA_PLATFORM=xcb LANG=C.UTF
   LSAN_OPTIONS="suppressions=$HERE/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
 window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 
-# start [NAME=VALUE...]: the program in $T, its standard output to ${OUT:-$T/stdout.log};
+# start [NAME=VALUE...]: the program in $T, its standard input from ${IN:-/dev/null}, its
+# standard output to ${OUT:-$T/stdout.log};
 # sets PID, WIN and the dialog's WIDTH and HEIGHT. The dialog goes right of where the
 # drag source and the preview window appear.
 start() {
-  (cd "$T" && exec "${lenv[@]}" "$@" "$LUMORA") >"${OUT:-$T/stdout.log}" 2>>"$T/lumora.log" 3>&- &
+  (cd "$T" && exec "${lenv[@]}" "$@" "$LUMORA") <"${IN:-/dev/null}" >"${OUT:-$T/stdout.log}" 2>>"$T/lumora.log" 3>&- &
   PID=$!
   PIDS+=("$PID")
   WIN=$(window "Lumora Ver.2.2.3") || fail "no dialog: $(tail -n 5 "$T/lumora.log")"
