@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Capture runs, with GStreamer pipelines and picture sequences as cameras: which camera a
 # run opens, what it reports and at what pace, the preview window, Stop and Esc.
+# shellcheck source=lib.sh disable=SC2119  # start is given arguments of its own, not the script's
 . "$(dirname "$0")/lib.sh"
 cp "$HERE/../../resources/junbichu.png" "$T/"  # the placeholder is read from the working folder
 # Frames of one size: FFmpeg, which reads the sequences, does not take a change of size.
@@ -41,6 +42,7 @@ halt pipeline
 
 # Chosen with the keys in the open popup: a window of the program's besides the dialog.
 click 326 11
+# shellcheck disable=SC2016  # evaluated in wait_for
 wait_for 5 "the camera list did not open" eval 'xdotool search --onlyvisible --classname "^lumora$" | grep -qvx "$WIN"'
 xdotool key Home Down Down Down Return
 run

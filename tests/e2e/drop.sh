@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Files dragged from another X client onto the dialog: which are taken and in what order,
 # and what reaches standard output, the result box, the clipboard and the speaker.
+# shellcheck source=lib.sh disable=SC2119  # start is given arguments of its own, not the script's
 . "$(dirname "$0")/lib.sh"
 mkdir "$T/テスト 画像"
 # names in the drag (',' between) | picture | result lines of each, each ended by '/' ('-': the

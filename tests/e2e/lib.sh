@@ -1,4 +1,4 @@
-# shellcheck shell=bash
+# shellcheck shell=bash disable=SC2034,SC2119
 # The rig of the end-to-end scripts: a folder $T, an X server of the script's own (so scripts
 # may run in parallel), ALSA's default device sent to files ($T/tone, $T/tone.0001, ...: one
 # per opening, i.e. per beep; S16_LE mono 48 kHz), and the program started under a HOME and
@@ -36,7 +36,8 @@ wait_for() {
 Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$T/display" >"$T/xvfb.log" 2>&1 &
 PIDS+=($!)
 wait_for 10 "no X display" test -s "$T/display"
-export DISPLAY=:$(head -n 1 "$T/display")
+DISPLAY=:$(head -n 1 "$T/display")
+export DISPLAY
 printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" truncate false }\n' "$T/tone" >"$T/home/.asoundrc"
 
 # The suppressions matter only to a sanitizer build, whose exit status reports leaks.
@@ -76,7 +77,7 @@ drop() {
   shift 2
   [[ -z ${DRAG:-} ]] || { kill "$DRAG"; wait "$DRAG" || true; }
   mapfile -t uris < <(printf '%s\n' "$@" | perl -lpe 's{([^\w/.~%-])}{sprintf "%%%02X", ord $1}ge; s{^}{file://}')
-  GDK_BACKEND=x11 NO_AT_BRIDGE=1 "$E2E_DRAG_SOURCE" "${uris[@]}" 2>>"$T/drag-source.log" &
+  GDK_BACKEND=x11 NO_AT_BRIDGE=1 "${E2E_DRAG_SOURCE:?names the drag source helper}" "${uris[@]}" 2>>"$T/drag-source.log" &
   DRAG=$!
   PIDS+=("$DRAG")
   to=$(window "Lumora drag source") || fail "no drag source"
@@ -94,12 +95,12 @@ clip_is() { [[ $(clip || true) == "$1" ]]; }
 lines() { (($(wc -l <"$T/stdout.log") == $1)); }
 # stdout_is LINE...: standard output is exactly these lines.
 stdout_is() { cmp -s "$T/stdout.log" <(printf '%s\n' "$@") || fail "standard output: $(diff <(printf '%s\n' "$@") "$T/stdout.log" | head)"; }
-heard() { local f=("$T"/tone*); ((${#f[@]} >= $1)); }
+heard() { local beeps=("$T"/tone*); ((${#beeps[@]} >= $1)); }
 # check_tones N: N beeps so far, each 200 ms (its last period may be padded) of 440 Hz +-3 %.
 check_tones() {
-  local f=("$T"/tone*) t
-  ((${#f[@]} == $1)) || fail "$1 beeps expected, ${#f[@]} heard"
-  for t in "${f[@]}"; do
+  local beeps=("$T"/tone*) t
+  ((${#beeps[@]} == $1)) || fail "$1 beeps expected, ${#beeps[@]} heard"
+  for t in "${beeps[@]}"; do
     sox -t raw -r 48000 -e signed -b 16 -c 1 "$t" -n stat 2>&1 | awk '/Samples read/ { n = $3 } /Rough/ { hz = $3 }
       END { exit !(n >= 9600 && n <= 12000 && hz >= 427 && hz <= 453) }' || fail "$t is not 200 ms of 440 Hz"
   done
