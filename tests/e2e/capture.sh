@@ -35,7 +35,7 @@ placeholder() { import -window "$(preview)" png:- 2>/dev/null | compare -metric 
 run  # camera 0
 wheel 5
 run
-wait_for 10 "the failed run left the dialog unable to start the next camera" preview
+wait_for 10 "after the failed run, no preview from the camera chosen next (1)" preview
 run  # a second start during a run changes nothing
 wait_for 10 "the pipeline camera gave no frame" heard 1
 halt pipeline
