@@ -1,8 +1,7 @@
-// The camera table: what the list shows and what each position opens; the outline's corners.
+// The camera table: what the list shows and what each position opens.
 
 #include "capture/CameraSources.h"
 #include "capture/EnumerateVideoInputs.h"
-#include "capture/OutlineVertices.h"
 
 #include <gtest/gtest.h>
 
@@ -49,18 +48,4 @@ TEST(CameraTable, CaptureDevicesByNumberThenExtraSourcesAtMostTen)
         std::ofstream(dev / ("video" + std::to_string(n))) << "capture:" << n;
     EXPECT_EQ(Enumerate(dev, "/more").size(), kMaxCameras);
     EXPECT_EQ(QueryV4l2Capture("/dev/null"), std::nullopt);
-}
-
-TEST(OutlineVertices, WalkOverTheLocationPointsAndStartOver)
-{
-    const auto walk = [](std::vector<std::pair<int, int>> points) {
-        const auto outline = OutlineVertices(points);
-        return outline ? std::vector<cv::Point>(outline->begin(), outline->end()) : std::vector<cv::Point>();
-    };
-    const cv::Point p0(1, 2), p1(3, 4), p2(5, 6), p3(7, 8);
-    EXPECT_EQ(walk({{1, 2}, {3, 4}, {5, 6}, {7, 8}, {9, 9}}), std::vector<cv::Point>({p0, p1, p2, p3}));
-    EXPECT_EQ(walk({{1, 2}, {3, 4}, {5, 6}}), std::vector<cv::Point>({p0, p1, p2, p2}));
-    EXPECT_EQ(walk({{1, 2}, {3, 4}}), std::vector<cv::Point>({p0, p1, p1, p0}));
-    EXPECT_EQ(walk({{1, 2}}), std::vector<cv::Point>({p0, p0, p0, p0}));
-    EXPECT_TRUE(walk({}).empty());
 }

@@ -9,7 +9,6 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -45,19 +44,14 @@ TEST(ScanGrayImage, FindsWhatZbarsOwnReaderFindsInEveryTestPicture)
     std::ifstream manifest(kPictures + "MANIFEST.txt");
     int pictures = 0;
     for (std::string line; std::getline(manifest, line);) {
-        std::istringstream fields(line);
-        std::string name;
-        std::getline(fields, name, '\t');
-        std::vector<std::string> expected;
-        for (std::string symbol; std::getline(fields, symbol, '\t');)
-            expected.push_back(symbol);
+        const std::string name = line.substr(0, line.find('\t'));
         const cv::Mat gray = Picture(name);
         if (gray.empty())
             continue;  // not a picture OpenCV reads
-        std::vector<std::string> found;
+        std::string found = name;
         for (const SymbolHit& hit : Scan(gray))
-            found.push_back(Describe(hit));
-        EXPECT_EQ(found, expected) << name;
+            found.append(1, '\t').append(Describe(hit));
+        EXPECT_EQ(found, line);
         ++pictures;
     }
     EXPECT_GE(pictures, 25);

@@ -5,7 +5,7 @@
 static void OnDragDataGet(GtkWidget *button, GdkDragContext *context, GtkSelectionData *data, guint info,
                           guint time, gpointer uris)
 {
-    gtk_selection_data_set_uris(data, uris);
+    gtk_selection_data_set_uris(data, uris);  /* fails only for another target, and none is offered */
 }
 
 int main(int argc, char **argv)
