@@ -22,7 +22,8 @@ extern std::array<CameraSource, kMaxCameras> g_cameraSources;
 
 // Whether a run asks the camera behind list position index for a frame size. Devices are
 // asked; a source text runs at the size it delivers: files and sequences ignore the request,
-// and OpenCV's GStreamer backend would close a pipeline over it.
+// and OpenCV's GStreamer backend stops and restarts a pipeline over it, which a pipeline
+// reading a stream (a network camera, standard input) does not survive.
 bool TakesFrameSize(int index);
 
 // Opens the source behind list position index into capture. An index without a source
