@@ -15,7 +15,6 @@ std::string QrTextToUtf8(std::string_view bytes)
         return std::string(bytes);
     if (std::optional<std::string> text = ToUtf8Exactly(bytes, kShiftJis))
         return *text;
-    // Never empty for a known character set without invalid bytes; the bytes as they are
-    // would only be the last resort of a C library without ISO-8859-1.
+    // Every byte is an ISO-8859-1 character: this converts unless iconv lacks the set.
     return ToUtf8Exactly(bytes, kLatin1).value_or(std::string(bytes));
 }

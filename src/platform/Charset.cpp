@@ -111,6 +111,17 @@ std::string_view BytesOf(std::u16string_view text)
     return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t)};
 }
 
+// UTF-8 to text, each byte of an invalid sequence a U+FFFD; valid tells whether there was
+// none. A leading U+FEFF is a character of the text here, not a byte order mark to drop.
+QString DecodeUtf8(std::string_view bytes, bool& valid)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // decode() is lazy: the conversion, and so the error check, happens in making the text.
+    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    valid = !decoder.hasError();
+    return text;
+}
+
 // Number of UTF-16 code units of the character that starts text: 2 for a surrogate pair.
 size_t CharacterLength(std::u16string_view text)
 {
@@ -131,18 +142,15 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 {
     if (const size_t zero = utf8.find('\0'); zero != std::string_view::npos)
         utf8 = utf8.substr(0, zero);
-    // A leading U+FEFF is a character of the text here, not a byte order mark to drop.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    const QString text = decoder.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
-    return text.toStdU16String();
+    bool valid = true;
+    return DecodeUtf8(utf8, valid).toStdU16String();
 }
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    // decode() is lazy: the conversion, and so the error check, happens in making the text.
-    const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return !decoder.hasError();
+    bool valid = true;
+    DecodeUtf8(bytes, valid);
+    return valid;
 }
 
 std::optional<std::string> ToUtf8Exactly(std::string_view bytes, const std::string& charset)
@@ -160,6 +168,7 @@ std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::s
         return std::nullopt;
     iconv_t translit = nullptr;  // taken on the first character the charset lacks
     std::string questionMark;
+    std::string blank;  // the charset's own, made on the first need
     // A character the charset lacks, or an unpaired surrogate: that character alone,
     // transliterated, or else a blank.
     const auto replace = [&](std::string_view rest, std::string& out) -> size_t {
@@ -173,8 +182,11 @@ std::optional<std::string> Utf16ToCharset(std::u16string_view text, const std::s
         }
         std::optional<std::string> replacement =
             translit != nullptr ? Convert(translit, BytesOf(character), GiveUp) : std::nullopt;
-        if (!replacement || (*replacement == questionMark && character != u"?"))
-            replacement = Convert(cd, BytesOf(u" "), GiveUp).value_or(" ");
+        if (!replacement || (*replacement == questionMark && character != u"?")) {
+            if (blank.empty())
+                blank = Convert(cd, BytesOf(u" "), GiveUp).value_or(" ");
+            replacement = blank;
+        }
         out += *replacement;  // may be empty: glibc drops e.g. U+200B and combining accents
         return character.size() * sizeof(char16_t);
     };
