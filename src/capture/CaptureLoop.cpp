@@ -53,6 +53,24 @@ bool HoldsPicture(const cv::Mat& picture)
     return picture.data != nullptr && picture.total() > 0;
 }
 
+// The pass works on BGR, where the outline is green, whatever a source delivers: gray and
+// BGRA frames (GStreamer pipelines), YUYV (two channels, as V4L2 gives it unconverted) or
+// BGR. An empty frame, or one of any other layout, counts as none.
+cv::Mat AsBgr(const cv::Mat& frame)
+{
+    cv::Mat bgr;
+    if (!HoldsPicture(frame))
+        return bgr;
+    switch (frame.channels()) {
+    case 1: cv::cvtColor(frame, bgr, cv::COLOR_GRAY2BGR); break;
+    case 2: cv::cvtColor(frame, bgr, cv::COLOR_YUV2BGR_YUY2); break;
+    case 3: bgr = frame; break;
+    case 4: cv::cvtColor(frame, bgr, cv::COLOR_BGRA2BGR); break;
+    default: break;
+    }
+    return bgr;
+}
+
 // Output and feedback for one symbol of the scanned frame.
 void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
 {
@@ -64,9 +82,10 @@ void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
 
 void RunPass(CLumoraDlg& dialog, const std::string& placeholder)
 {
-    cv::Mat frame;
+    cv::Mat raw;
     // A failed read leaves the frame empty, which is what the next step looks at.
-    static_cast<void>(g_capture.read(frame));
+    static_cast<void>(g_capture.read(raw));
+    cv::Mat frame = AsBgr(raw);
     if (HoldsPicture(frame)) {
         cv::Mat gray;
         cv::cvtColor(frame, gray, cv::COLOR_BGR2GRAY, 0);

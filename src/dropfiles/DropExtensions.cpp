@@ -11,6 +11,7 @@ bool AcceptedExtension(const QString& path)
         return false;
     const QStringView extension = QStringView(path).sliced(dot);
     return std::any_of(DROP_EXTENSIONS.begin(), DROP_EXTENSIONS.end(), [extension](std::u16string_view accepted) {
-        return extension == QStringView(accepted.data(), static_cast<qsizetype>(accepted.size()));
+        return extension.compare(QStringView(accepted.data(), static_cast<qsizetype>(accepted.size())),
+                                 Qt::CaseInsensitive) == 0;
     });
 }

@@ -1,6 +1,11 @@
 #include "dropfiles/DroppedPicture.h"
 
+#include "platform/GrayPicture.h"
+
 #include <opencv2/imgcodecs.hpp>
+
+#include <QFile>
+#include <QImageReader>
 
 #include <sys/stat.h>
 
@@ -37,6 +42,32 @@ std::string HeadOf(const std::string& path)
     return head;
 }
 
+cv::Mat ReadWithOpenCv(const std::string& path)
+{
+    try {
+        return cv::imread(path, cv::IMREAD_GRAYSCALE);
+    } catch (const std::exception&) {
+        // OpenCV rejects some damaged headers (e.g. a PGM claiming millions of columns) by
+        // throwing instead of returning an empty picture; for the user it is the same thing,
+        // a file that did not load, and the rest of the drop must still be handled.
+        return {};
+    }
+}
+
+bool NamesGif(const std::string& path)
+{
+    return QByteArray::fromStdString(path).toLower().endsWith(".gif");
+}
+
+// OpenCV as Debian builds it reads no GIF; Qt does. Its first frame, and only a GIF: other
+// formats stay with OpenCV.
+cv::Mat ReadGifWithQt(const std::string& path)
+{
+    QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)), "gif");
+    reader.setAutoDetectImageFormat(false);
+    return GrayPictureFromImage(reader.read());
+}
+
 }  // namespace
 
 bool SafeToDecode(std::string_view head)
@@ -51,12 +82,8 @@ cv::Mat LoadDroppedPicture(const std::string& narrowPath)
 {
     if (!SafeToOpen(narrowPath) || !SafeToDecode(HeadOf(narrowPath)))
         return {};
-    try {
-        return cv::imread(narrowPath, cv::IMREAD_GRAYSCALE);
-    } catch (const std::exception&) {
-        // OpenCV rejects some damaged headers (e.g. a PGM claiming millions of columns) by
-        // throwing instead of returning an empty picture; for the user it is the same thing,
-        // a file that did not load, and the rest of the drop must still be handled.
-        return {};
-    }
+    const cv::Mat picture = ReadWithOpenCv(narrowPath);
+    if (picture.empty() && NamesGif(narrowPath))
+        return ReadGifWithQt(narrowPath);
+    return picture;
 }

@@ -8,11 +8,12 @@
 #include <string_view>
 
 // The file named by narrowPath as one 8-bit gray channel, rows without gaps, whatever its
-// own colour layout. An empty picture when there is none to be had: the file is missing or
-// unreadable, OpenCV cannot decode it, it is no picture that OpenCV may be given (below),
-// or it is no regular file at all (symbolic links are followed). Such files are never
-// opened, since reading a named pipe or a device could block the caller for ever. Never
-// throws for anything found in the file.
+// own colour layout; a GIF that OpenCV cannot decode is read by Qt, first frame only. An
+// empty picture when there is none to be had: the file is missing or unreadable, neither
+// library can decode it, it is no picture that OpenCV may be given (below), or it is no
+// regular file at all (symbolic links are followed). Such files are never opened, since
+// reading a named pipe or a device could block the caller for ever. Never throws for
+// anything found in the file.
 cv::Mat LoadDroppedPicture(const std::string& narrowPath);
 
 // How many of a file's first bytes SafeToDecode looks at.
