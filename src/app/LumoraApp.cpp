@@ -1,8 +1,14 @@
 #include "app/LumoraApp.h"
 
 #include "app/CaptureState.h"
+#include "platform/FileListChannel.h"
 #include "platform/InstanceLock.h"
 #include "ui/LumoraDlg.h"
+
+#include <QFileInfo>
+
+#include <chrono>
+#include <optional>
 
 namespace {
 // The fixed name of the single-instance guard: not the executable's name, so a renamed
@@ -13,6 +19,20 @@ constexpr const char* kInstanceLockName = "Lumora.exe";
 const QString kProfileKey = QStringLiteral("アプリケーション ウィザードで生成されたローカル アプリケーション");
 
 const QString kApplicationVersion = QStringLiteral("1.0.0.1");
+
+// How long a later start waits for a running copy that has not begun to listen yet.
+constexpr std::chrono::milliseconds kHandOverPatience{5000};
+
+// The files named on the command line ("Open with" passes them so), made absolute against
+// the folder the program was started in: a running copy may be elsewhere.
+QStringList FilesToOpen(const QStringList& arguments)
+{
+    QStringList files;
+    for (const QString& argument : arguments.mid(1))
+        if (!argument.isEmpty())
+            files << QFileInfo(argument).absoluteFilePath();
+    return files;
+}
 }  // namespace
 
 CLumoraApp::CLumoraApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -22,14 +42,26 @@ CLumoraApp::CLumoraApp(int& argc, char** argv) : QApplication(argc, argv)
 
 bool CLumoraApp::InitInstance()
 {
+    const QStringList files = FilesToOpen(arguments());
     const InstanceLock lock = CreateInstanceLock(kInstanceLockName);
     g_instanceMutex = lock.handle;
-    if (lock.alreadyExists)
+    if (lock.alreadyExists) {
+        // A later start hands its files to the running copy and ends silently, whether or
+        // not that copy could be reached; without files it just ends.
+        if (!files.isEmpty())
+            static_cast<void>(SendFileList(InstanceSocketPath(kInstanceLockName), files, kHandOverPatience));
         return false;
+    }
 
     setOrganizationName(kProfileKey);
 
     CLumoraDlg dlg;
+    // Only the lock's holder listens: without a lock, another copy may be listening there.
+    std::optional<FileListReceiver> receiver;
+    if (lock.handle >= 0)
+        receiver.emplace(InstanceSocketPath(kInstanceLockName), [&dlg](const QStringList& paths) { dlg.OpenFiles(paths); });
+    if (!files.isEmpty())
+        dlg.OpenFiles(files);  // handled once the dialog's loop runs, with the dialog on screen
     dlg.exec();  // how the dialog ended makes no difference: the program ends either way
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 // The application object: one copy per user, one modal dialog, then the process ends.
+// Files named on the command line are opened as a drop; a later start hands its files
+// to the running copy.
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 // Dropped files: every accepted picture is echoed on standard output and scanned; each of
 // its QR codes and Codabar symbols becomes a result line, goes to the clipboard while that
-// box is ticked, and is announced with a beep. No outline, no preview, no pause: this path
+// box is ticked, and is announced with a beep. Pasted pictures are decoded the same way. No outline, no preview, no pause: this path
 // shares nothing with a capture run but the result box and the clipboard.
 
 #include "ui/LumoraDlg.h"
@@ -22,6 +22,8 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
 {
     // Each file is finished, its picture released, before the next one is looked at.
     for (const QString& path : paths) {
+        if (!KeepAnswering())
+            return;  // the dialog was closed: the rest of the drop is not wanted any more
         if (!AcceptedExtension(path))
             continue;
         const std::optional<std::string> narrow = NarrowFileName(path);
@@ -29,13 +31,20 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
             continue;  // no bytes name this file on disk; the rest of the drop still counts
         // Echoed before the file is opened, so that a file that then fails to load is seen too.
         std::cout << *narrow << std::endl;
-        const cv::Mat picture = LoadDroppedPicture(*narrow);
-        ScanGrayImage(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
-                      [this](const SymbolHit& symbol) {
-                          if (!IsAccepted(symbol.typeName, DROP_TYPES))
-                              return;
-                          WriteResult(DisplayTextOf(symbol));
-                          PlayResultTone();
-                      });
+        DecodePicture(LoadDroppedPicture(*narrow));
     }
+}
+
+void CLumoraDlg::DecodePicture(const cv::Mat& picture)
+{
+    ScanGrayImage(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
+                  [this](const SymbolHit& symbol) {
+                      if (!IsAccepted(symbol.typeName, DROP_TYPES))
+                          return;
+                      WriteResult(DisplayTextOf(symbol));
+                      PlayResultTone();
+                      // A closed dialog ends the drop at its next file; this picture's codes are
+                      // reported in full.
+                      static_cast<void>(KeepAnswering());
+                  });
 }

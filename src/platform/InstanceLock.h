@@ -2,6 +2,7 @@
 // A per-user lock that marks a running copy of a program, in place of a named mutex.
 // The kernel frees it when the process ends, also after a crash.
 
+#include <string>
 #include <string_view>
 
 struct InstanceLock {
@@ -13,3 +14,7 @@ struct InstanceLock {
 // when there is no runtime folder. A lock file that cannot be opened gives handle -1
 // and alreadyExists false: the caller then runs without a guard.
 InstanceLock CreateInstanceLock(std::string_view name);
+
+// Where the copy that holds the lock listens for later starts: beside the lock, as
+// <name>.socket (in /tmp: <name>-<uid>.socket).
+std::string InstanceSocketPath(std::string_view name);

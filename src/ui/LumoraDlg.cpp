@@ -3,8 +3,11 @@
 #include "app/CaptureState.h"
 #include "platform/Controls.h"
 #include "platform/DialogUnits.h"
+#include "platform/EventDrain.h"
+#include "platform/MimeFiles.h"
 #include "ui/DialogTemplate.h"
 #include "ui/DropDownList.h"
+#include "ui/ResultBox.h"
 
 #include <QCheckBox>
 #include <QDragEnterEvent>
@@ -14,7 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
+#include <QShortcut>
 
 namespace {
 
@@ -46,7 +49,7 @@ QWidget* MakeControl(const ControlTemplate& item, QWidget* parent)
     case ControlKind::PushButton:
         return new QPushButton(caption, parent);
     case ControlKind::MultilineEdit: {
-        auto* const edit = new QPlainTextEdit(parent);
+        auto* const edit = new ResultBox(parent);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -88,17 +91,6 @@ std::size_t TemplateIndexOf(int id)
     return kMainDialogControls.size();
 }
 
-QStringList LocalFiles(const QMimeData* mime)
-{
-    QStringList paths;
-    if (mime == nullptr || !mime->hasUrls())
-        return paths;
-    for (const QUrl& url : mime->urls())
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
-    return paths;
-}
-
 }  // namespace
 
 CLumoraDlg::CLumoraDlg()
@@ -124,6 +116,7 @@ CLumoraDlg::~CLumoraDlg()
     // The controls die after this body; what they signal on the way (a popup hidden with
     // its window) must not reach the handlers of a half-destroyed dialog.
     static_cast<DropDownList*>(m_comboCamera)->SetOnPopupClosed(nullptr);
+    static_cast<ResultBox*>(m_editResult)->SetOnPaste(nullptr);
     for (QWidget* const control : m_controls)
         control->disconnect(this);
 }
@@ -186,6 +179,10 @@ void CLumoraDlg::ConnectMessageMap()
     combo->SetOnPopupClosed([this] { OnCameraSelEndCancel(); });
     // The hidden cancel button is Esc's target, as the framework's own cancel.
     connect(button(IDCANCEL), &QPushButton::clicked, this, &CLumoraDlg::reject);
+    // Pastes: the result box takes its own (text stays text there); elsewhere the shortcut
+    // fires, since only the result box claims the paste keys.
+    static_cast<ResultBox*>(m_editResult)->SetOnPaste([this](const QMimeData& mime) { return PasteFrom(mime); });
+    connect(new QShortcut(QKeySequence::Paste, this), &QShortcut::activated, this, &CLumoraDlg::OnPaste);
 }
 
 bool CLumoraDlg::OnInitDialog()
@@ -227,6 +224,7 @@ void CLumoraDlg::OnCloseClicked()
 
 void CLumoraDlg::OnOK()
 {
+    m_ended = true;
     UpdateData(true);
     QDialog::accept();
 }
@@ -235,6 +233,7 @@ void CLumoraDlg::reject()
 {
     // A capture run must not outlive the dialog: it ends at the end of its pass.
     g_stopRequested = 1;
+    m_ended = true;
     QDialog::reject();
 }
 
@@ -259,16 +258,49 @@ void CLumoraDlg::dragEnterEvent(QDragEnterEvent* event)
 
 void CLumoraDlg::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!LocalFiles(event->mimeData()).isEmpty())
+    if (event->mimeData() != nullptr && !LocalFilePaths(*event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void CLumoraDlg::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = LocalFiles(event->mimeData());
+    if (event->mimeData() == nullptr)
+        return;
+    const QStringList paths = LocalFilePaths(*event->mimeData());
     if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    // Decode after the drop has been answered, so the drag source is not kept waiting.
-    QMetaObject::invokeMethod(this, [this, paths] { DecodeDroppedFiles(paths); }, Qt::QueuedConnection);
+    OpenFiles(paths);  // decoded after the drop has been answered: the drag source is not kept waiting
+}
+
+void CLumoraDlg::OpenFiles(const QStringList& paths)
+{
+    HandleInTurn([this, paths] { DecodeDroppedFiles(paths); });
+}
+
+// Always from the event loop, never inside the handler that received the input: a drop
+// is answered first, and one that comes while another is handled waits for it.
+void CLumoraDlg::HandleInTurn(std::function<void()> input)
+{
+    m_waitingInput.push_back(std::move(input));
+    if (m_waitingInput.size() == 1 && !m_handlingInput)
+        QMetaObject::invokeMethod(this, [this] { HandleWaitingInput(); }, Qt::QueuedConnection);
+}
+
+void CLumoraDlg::HandleWaitingInput()
+{
+    m_handlingInput = true;
+    while (!m_waitingInput.empty() && !m_ended) {
+        const std::function<void()> input = std::move(m_waitingInput.front());
+        m_waitingInput.pop_front();
+        input();
+    }
+    m_handlingInput = false;
+    ResumeDeferredInput(*this);  // clicks and keys made meanwhile, in their order
+}
+
+bool CLumoraDlg::KeepAnswering()
+{
+    DispatchPendingEventsExceptInput();
+    return !m_ended;
 }

@@ -5,7 +5,7 @@
 //   src/ui        construction, initialisation, data exchange, close and size buttons
 //   src/output    AppendResultLine, OnClear
 //   src/capture   camera list (FillCameraList, OnCameraSel*), OnStartCapture, OnStopCapture
-//   src/dropfiles DecodeDroppedFiles
+//   src/dropfiles DecodeDroppedFiles, DecodePicture, PasteFrom, OnPaste
 
 #include "ui/ControlIds.h"
 
@@ -15,8 +15,14 @@
 #include <QStringList>
 
 #include <array>
+#include <deque>
+#include <functional>
 
+namespace cv {
+class Mat;
+}
 class QCheckBox;
+class QMimeData;
 class QComboBox;
 class QPlainTextEdit;
 class QRadioButton;
@@ -51,8 +57,21 @@ public:
     void OnCameraSelChange();
     void OnCameraSelEndCancel();
 
-    // Dropped files (src/dropfiles): local paths in the order the drag gave them.
+    // Files and pictures from outside: drops, pastes, the command line, later starts. Each
+    // is handled in its turn (HandleInTurn), after those that came before it.
+    // Files handled as one drop: absolute local paths, in order.
+    void OpenFiles(const QStringList& paths);
+    // The drop proper (src/dropfiles), for files and for a pasted picture (8-bit gray,
+    // rows without gaps; no echo line, as it has no path).
     void DecodeDroppedFiles(const QStringList& paths);
+    void DecodePicture(const cv::Mat& picture);
+    // A paste (src/dropfiles): files or a picture are read in full and handled in turn;
+    // returns false, taking nothing, for anything else (text, which the result box pastes).
+    bool PasteFrom(const QMimeData& mime);
+    void OnPaste();  // Ctrl+V and Shift+Insert outside the result box: the clipboard's files or picture
+    // Between the steps of a long drop: the window repaints and answers the window manager,
+    // while clicks and keys wait. False once the dialog has been closed meanwhile.
+    bool KeepAnswering();
 
     // Own handlers.
     void OnCloseClicked();
@@ -83,6 +102,11 @@ private:
     bool OnInitDialog();
     void ConnectMessageMap();
     void OnOK();
+    void HandleInTurn(std::function<void()> input);
+    void HandleWaitingInput();
 
     std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent
+    std::deque<std::function<void()>> m_waitingInput;  // drops and pastes not handled yet, oldest first
+    bool m_handlingInput = false;
+    bool m_ended = false;  // closed: input still waiting is not handled any more
 };
