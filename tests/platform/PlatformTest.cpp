@@ -1,5 +1,6 @@
 // The layer over Linux where its behaviour is not visible from outside the program.
 
+#include "platform/FileListChannel.h"
 #include "platform/InstanceLock.h"
 #include "platform/Tone.h"
 
@@ -35,4 +36,14 @@ TEST(InstanceLock, RunsWithoutAGuardWhereTheLockCannotBeMadeSafely)
         EXPECT_FALSE(lock.alreadyExists);
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "victim"));
+}
+
+TEST(FileListChannel, TakesOnlyWholeListsOfAbsolutePaths)
+{
+    const QStringList paths{"/tmp/テスト 画像/qr.png", "/a\nb.PNG", "/"};
+    EXPECT_EQ(DecodeFileList(EncodeFileList(paths)), paths);
+    const QByteArray oversized = "/" + QByteArray(kMaxFileListBytes, 'x') + '\0';
+    for (const QByteArray& message : {QByteArray(), QByteArray("/a.png"), QByteArray("relative.png\0", 13),
+                                      QByteArray("/a.png\0\0/b.png\0", 15), QByteArray("\0", 1), oversized})
+        EXPECT_EQ(DecodeFileList(message), std::nullopt) << message.left(20).toStdString();
 }
