@@ -14,7 +14,10 @@ while IFS='|' read -r names picture result; do
     [[ $result == - ]] || { echoed+=("$T/$name"); box+=$result; }
   done
 done <<'ROWS'
-photo.PNG,scan.tif,qr.png.bak|qr.png|-
+scan.tif,qr.png.bak|qr.png|-
+photo.PNG|qr.png|Hello, Lumora/
+qr.gif|qr.gif|Hello, Lumora/
+IMG_0001.JPG|qr-colour.jpg|Lumora colour/
 x.bmp,x.jpeg,x.jpg,x.jp2,x.pbm,x.pgm,x.ppm,x.ras,x.tiff,x.gif|not-a-picture.png|
 qr.png|qr.png|Hello, Lumora/
 qr and code128.png|qr-and-code128.png|Hello, Lumora/

@@ -45,12 +45,14 @@ lenv=(env HOME="$T/home" XDG_RUNTIME_DIR="$T/run" QT_QPA_PLATFORM=xcb LANG=C.UTF
   LSAN_OPTIONS="suppressions=$HERE/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
 window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 
-# start [NAME=VALUE...]: the program in $T, its standard input from ${IN:-/dev/null}, its
-# standard output to ${OUT:-$T/stdout.log};
+# start [NAME=VALUE...] [FILE...]: the program in $T, in that environment, given FILE...; its
+# standard input from ${IN:-/dev/null}, its standard output to ${OUT:-$T/stdout.log};
 # sets PID, WIN and the dialog's WIDTH and HEIGHT. The dialog goes right of where the
 # drag source and the preview window appear.
 start() {
-  (cd "$T" && exec "${lenv[@]}" "$@" "$LUMORA") <"${IN:-/dev/null}" >"${OUT:-$T/stdout.log}" 2>>"$T/lumora.log" 3>&- &
+  local vars=()
+  while [[ ${1:-} == *=* ]]; do vars+=("$1") && shift; done
+  (cd "$T" && exec "${lenv[@]}" "${vars[@]}" "$LUMORA" "$@") <"${IN:-/dev/null}" >"${OUT:-$T/stdout.log}" 2>>"$T/lumora.log" 3>&- &
   PID=$!
   PIDS+=("$PID")
   WIN=$(window "Lumora Ver.2.2.3") || fail "no dialog: $(tail -n 5 "$T/lumora.log")"
@@ -68,15 +70,17 @@ ended() {
 }
 esc() { xdotool windowfocus --sync "$WIN" key Escape; ended Esc; }
 
+# uris FILE...: one file: URL a line. A '%' is kept as it is, so that a caller may write
+# escapes that no file name gives (%00, bytes that are not UTF-8).
+uris() { printf '%s\n' "$@" | perl -lpe 's{([^\w/.~%-])}{sprintf "%%%02X", ord $1}ge; s{^}{file://}'; }
 # drop DX DY FILE...: drags FILE... as one text/uri-list from another X client onto the dialog
-# point DX, DY. A '%' is kept as it is, so that a caller may write escapes that no file name
-# gives (%00, bytes that are not UTF-8).
+# point DX, DY.
 drop() {
   local to steps=() i x y
   read -r x y < <(at "$1" "$2")
   shift 2
   [[ -z ${DRAG:-} ]] || { kill "$DRAG"; wait "$DRAG" || true; }
-  mapfile -t uris < <(printf '%s\n' "$@" | perl -lpe 's{([^\w/.~%-])}{sprintf "%%%02X", ord $1}ge; s{^}{file://}')
+  mapfile -t uris < <(uris "$@")
   GDK_BACKEND=x11 NO_AT_BRIDGE=1 "${E2E_DRAG_SOURCE:?names the drag source helper}" "${uris[@]}" 2>>"$T/drag-source.log" &
   DRAG=$!
   PIDS+=("$DRAG")
