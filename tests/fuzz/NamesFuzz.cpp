@@ -1,12 +1,15 @@
 // Fuzz target: the drop path's rules for names. The first byte chooses how the rest becomes
 // a path: as a dropped file URL (percent escapes and all), as UTF-8, or as raw UTF-16 code
-// units (lone surrogates and zero characters included).
+// units (lone surrogates and zero characters included). The rest is also read as a list
+// of paths handed over by a later start.
 
 #include "FuzzCheck.h"
 
 #include "dropfiles/DropExtensions.h"
+#include "platform/FileListChannel.h"
 #include "platform/FileName.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -36,5 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     FuzzCheck(!narrow || QString(utf8.decode(QByteArrayView(narrow->data(), narrow->size()))) == path,
               "the name's bytes are the path in UTF-8");
+
+    // The same bytes as a message from a later start: one absolute path per zero byte.
+    if (const std::optional<QStringList> list = DecodeFileList(raw))
+        FuzzCheck(list->size() == raw.count('\0') && list->filter(QRegularExpression("^/")).size() == list->size(),
+                  "a list taken holds one absolute path per zero byte");
     return 0;
 }
