@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr std::chrono::milliseconds kAnswerInterval{50};
+
 QString Text(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -301,6 +303,12 @@ void CLumoraDlg::HandleWaitingInput()
 
 bool CLumoraDlg::KeepAnswering()
 {
-    DispatchPendingEventsExceptInput();
+    // Often enough for the eye and the window manager; rarely enough that a drop of small
+    // files does not lay the result box out again after every line.
+    const auto now = std::chrono::steady_clock::now();
+    if (now - m_lastAnswered >= kAnswerInterval) {
+        DispatchPendingEventsExceptInput();
+        m_lastAnswered = now;
+    }
     return !m_ended;
 }

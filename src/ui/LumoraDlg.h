@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <array>
+#include <chrono>
 #include <deque>
 #include <functional>
 
@@ -69,8 +70,9 @@ public:
     // returns false, taking nothing, for anything else (text, which the result box pastes).
     bool PasteFrom(const QMimeData& mime);
     void OnPaste();  // Ctrl+V and Shift+Insert outside the result box: the clipboard's files or picture
-    // Between the steps of a long drop: the window repaints and answers the window manager,
-    // while clicks and keys wait. False once the dialog has been closed meanwhile.
+    // Between the steps of a long drop: the window repaints and answers the window manager
+    // (at most every 50 ms), while clicks and keys wait. False once the dialog has been
+    // closed meanwhile.
     bool KeepAnswering();
 
     // Own handlers.
@@ -109,4 +111,5 @@ private:
     std::deque<std::function<void()>> m_waitingInput;  // drops and pastes not handled yet, oldest first
     bool m_handlingInput = false;
     bool m_ended = false;  // closed: input still waiting is not handled any more
+    std::chrono::steady_clock::time_point m_lastAnswered{};  // the last drain of KeepAnswering
 };
