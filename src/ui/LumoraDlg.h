@@ -23,8 +23,8 @@ namespace cv {
 class Mat;
 }
 class QCheckBox;
-class QMimeData;
 class QComboBox;
+class QMimeData;
 class QPlainTextEdit;
 class QRadioButton;
 
