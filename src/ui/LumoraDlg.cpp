@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr std::chrono::milliseconds kAnswerInterval{50};
+constexpr std::chrono::milliseconds kAnswerInterval{100};
 
 QString Text(std::string_view utf8)
 {
