@@ -1,7 +1,8 @@
 // Dropped files: every accepted picture is echoed on standard output and scanned; each of
 // its QR codes and Codabar symbols becomes a result line, goes to the clipboard while that
-// box is ticked, and is announced with a beep. Pasted pictures are decoded the same way. No outline, no preview, no pause: this path
-// shares nothing with a capture run but the result box and the clipboard.
+// box is ticked, and is announced with a beep. Pasted pictures are decoded the same way.
+// No outline, no preview, no pause: this path shares nothing with a capture run but the
+// result box and the clipboard.
 
 #include "ui/LumoraDlg.h"
 
