@@ -6,11 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <thread>
+
+using namespace std::chrono_literals;
 
 TEST(Tone, WithoutASoundDeviceWaitsTheToneOutAndPrintsNothing)
 {
@@ -46,4 +51,20 @@ TEST(FileListChannel, TakesOnlyWholeListsOfAbsolutePaths)
     for (const QByteArray& message : {QByteArray(), QByteArray("/a.png"), QByteArray("relative.png\0", 13),
                                       QByteArray("/a.png\0\0/b.png\0", 15), QByteArray("\0", 1), oversized})
         EXPECT_EQ(DecodeFileList(message), std::nullopt) << message.left(20).toStdString();
+}
+
+TEST(FileListChannel, ALaterStartWaitsForACopyStillStartingAndHandsItsListOver)
+{
+    const QTemporaryDir runtime;
+    const std::string socket = runtime.filePath("Lumora.exe.socket").toStdString();
+    const QStringList paths{"/tmp/a.png", "/tmp/b c.PNG"};
+    std::future<bool> sent = std::async(std::launch::async, [&] { return SendFileList(socket, paths, 5s); });
+    std::this_thread::sleep_for(300ms);  // no socket yet
+    QStringList received;
+    const FileListReceiver receiver(socket, [&](const QStringList& list) { received = list; });
+    for (const auto deadline = std::chrono::steady_clock::now() + 5s;
+         received.isEmpty() && std::chrono::steady_clock::now() < deadline;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_TRUE(sent.get());
+    EXPECT_EQ(received, paths);
 }
