@@ -23,8 +23,7 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
 {
     // Each file is finished, its picture released, before the next one is looked at.
     for (const QString& path : paths) {
-        if (!KeepAnswering())
-            return;  // the dialog was closed: the rest of the drop is not wanted any more
+        KeepAnswering();
         if (!AcceptedExtension(path))
             continue;
         const std::optional<std::string> narrow = NarrowFileName(path);
@@ -44,8 +43,6 @@ void CLumoraDlg::DecodePicture(const cv::Mat& picture)
                           return;
                       WriteResult(DisplayTextOf(symbol));
                       PlayResultTone();
-                      // A closed dialog ends the drop at its next file; this picture's codes are
-                      // reported in full.
-                      static_cast<void>(KeepAnswering());
+                      KeepAnswering();
                   });
 }

@@ -301,7 +301,7 @@ void CLumoraDlg::HandleWaitingInput()
     ResumeDeferredInput(*this);  // clicks and keys made meanwhile, in their order
 }
 
-bool CLumoraDlg::KeepAnswering()
+void CLumoraDlg::KeepAnswering()
 {
     // Often enough for the eye and the window manager; rarely enough that a drop of small
     // files does not lay the result box out again after every line.
@@ -310,5 +310,4 @@ bool CLumoraDlg::KeepAnswering()
         DispatchPendingEventsExceptInput();
         m_lastAnswered = now;
     }
-    return !m_ended;
 }

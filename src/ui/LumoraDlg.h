@@ -71,9 +71,8 @@ public:
     bool PasteFrom(const QMimeData& mime);
     void OnPaste();  // Ctrl+V and Shift+Insert outside the result box: the clipboard's files or picture
     // Between the steps of a long drop: the window repaints and answers the window manager
-    // (at most every 100 ms), while clicks and keys wait. False once the dialog has been
-    // closed meanwhile.
-    bool KeepAnswering();
+    // (at most every 100 ms), while clicks, keys and close requests wait for the end.
+    void KeepAnswering();
 
     // Own handlers.
     void OnCloseClicked();
