@@ -226,7 +226,6 @@ void CLumoraDlg::OnCloseClicked()
 
 void CLumoraDlg::OnOK()
 {
-    m_ended = true;
     UpdateData(true);
     QDialog::accept();
 }
@@ -235,7 +234,6 @@ void CLumoraDlg::reject()
 {
     // A capture run must not outlive the dialog: it ends at the end of its pass.
     g_stopRequested = 1;
-    m_ended = true;
     QDialog::reject();
 }
 
@@ -285,19 +283,18 @@ void CLumoraDlg::OpenFiles(const QStringList& paths)
 void CLumoraDlg::HandleInTurn(std::function<void()> input)
 {
     m_waitingInput.push_back(std::move(input));
-    if (m_waitingInput.size() == 1 && !m_handlingInput)
+    if (m_waitingInput.size() == 1)  // nothing handled or waiting before it
         QMetaObject::invokeMethod(this, [this] { HandleWaitingInput(); }, Qt::QueuedConnection);
 }
 
 void CLumoraDlg::HandleWaitingInput()
 {
-    m_handlingInput = true;
-    while (!m_waitingInput.empty() && !m_ended) {
-        const std::function<void()> input = std::move(m_waitingInput.front());
+    // Each input leaves the queue once handled, so that what comes meanwhile only queues.
+    // A closed (hidden) dialog handles nothing more.
+    while (!m_waitingInput.empty() && isVisible()) {
+        m_waitingInput.front()();  // references to a deque's elements outlive pushes at its end
         m_waitingInput.pop_front();
-        input();
     }
-    m_handlingInput = false;
     ResumeDeferredInput(*this);  // clicks and keys made meanwhile, in their order
 }
 

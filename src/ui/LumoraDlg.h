@@ -107,8 +107,6 @@ private:
     void HandleWaitingInput();
 
     std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent
-    std::deque<std::function<void()>> m_waitingInput;  // drops and pastes not handled yet, oldest first
-    bool m_handlingInput = false;
-    bool m_ended = false;  // closed: input still waiting is not handled any more
+    std::deque<std::function<void()>> m_waitingInput;  // drops and pastes: the one being handled, then those waiting
     std::chrono::steady_clock::time_point m_lastAnswered{};  // the last drain of KeepAnswering
 };
