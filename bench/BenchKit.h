@@ -15,7 +15,7 @@ using BenchClock = std::chrono::steady_clock;
 double SecondsBetween(BenchClock::time_point from, BenchClock::time_point to);
 double Median(std::vector<double> values);
 
-// The floor of every figure: ZBar's own C calls on an 8-bit gray picture with every
+// The floor of every figure: ZBar's own C calls (and zxing-cpp's own read, below) on an 8-bit gray picture with every
 // symbology on, each symbol's type name and data read once. Nothing for a picture
 // without pixels.
 struct BareScanResult {
@@ -23,6 +23,11 @@ struct BareScanResult {
     std::size_t dataBytes = 0;
 };
 BareScanResult BareScan(const cv::Mat& gray);
+
+// The second engine's floor: zxing-cpp's own read of the same picture, for the symbologies
+// of the path and with the hints Lumora gives it. Returns the bytes of data read.
+enum class BenchPath { Drop, Camera };
+std::size_t BareZxingRead(const cv::Mat& gray, BenchPath path);
 
 // This process's resident set, from /proc/self/statm.
 std::size_t ResidentBytes();

@@ -1,6 +1,7 @@
 // The drop path against its floor: each accepted file of a folder handed to the dialog's
 // DecodeDroppedFiles (clipboard box ticked, tone replaced by nothing, echo lines into
-// /dev/null), against cv::imread in grayscale plus ZBar's bare scan of the same file.
+// /dev/null), against cv::imread in grayscale plus the two engines' bare reads of the same
+// file: ZBar's scan and zxing-cpp's read.
 // The two run file by file in turn, so that both meet the same load on a shared machine;
 // each file's time is the median of its rounds, and the figures are their sums.
 // Usage: lumora_bench_drop [FOLDER] [--rounds N]   (one Markdown table row on stdout)
@@ -63,7 +64,8 @@ int Run(int argc, char** argv)
             const QStringList drop{QString::fromStdString(files[i].string())};
             const auto lumora = [&] { dialog.DecodeDroppedFiles(drop); };
             const auto floor = [&] {
-                floorBytes += BareScan(cv::imread(files[i].string(), cv::IMREAD_GRAYSCALE)).dataBytes;
+                const cv::Mat gray = cv::imread(files[i].string(), cv::IMREAD_GRAYSCALE);
+                floorBytes += BareScan(gray).dataBytes + BareZxingRead(gray, BenchPath::Drop);
             };
             // Which goes first alternates, so that neither always finds the other's caches.
             const bool lumoraFirst = round % 2 == 0;

@@ -7,7 +7,7 @@
 #include "capture/ShowDetection.h"
 #include "decode/AcceptLists.h"
 #include "decode/DisplayText.h"
-#include "decode/ScanGrayImage.h"
+#include "decode/ReadSymbols.h"
 #include "platform/Controls.h"
 #include "platform/PreviewWindow.h"
 #include "platform/Sleep.h"
@@ -33,6 +33,13 @@ constexpr FrameSize kSmallFrame{320.0, 240.0};
 constexpr const char* kPlaceholder = "junbichu.png";
 constexpr const char* kSmallPlaceholder = "junbichu_s.png";
 constexpr int kPassPauseMs = 50;
+
+// A frame in which nothing is found gets one further look, each kind in turn: a code held in
+// view stays there for many frames, and every look at every frame would cost frame rate.
+std::span<const FurtherLook> FurtherLookOfPass(std::size_t pass)
+{
+    return std::span(kEveryFurtherLook).subspan(pass % std::size(kEveryFurtherLook), 1);
+}
 
 // Goes by the capture as it is at the press, not by the size chosen for the new run. A
 // closed capture answers 0, and every press that starts a run finds the capture closed.
@@ -71,16 +78,14 @@ cv::Mat AsBgr(const cv::Mat& frame)
     return bgr;
 }
 
-// Output and feedback for one symbol of the scanned frame.
+// Output and feedback for one accepted symbol of the scanned frame.
 void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
 {
-    if (!IsAccepted(symbol.typeName, CAMERA_TYPES))
-        return;
     dialog.WriteResult(DisplayTextOf(symbol));
     ShowDetection(frame, symbol);
 }
 
-void RunPass(CLumoraDlg& dialog, const std::string& placeholder)
+void RunPass(CLumoraDlg& dialog, const std::string& placeholder, std::size_t pass)
 {
     cv::Mat raw;
     // A failed read leaves the frame empty, which is what the next step looks at.
@@ -89,8 +94,9 @@ void RunPass(CLumoraDlg& dialog, const std::string& placeholder)
     if (HoldsPicture(frame)) {
         cv::Mat gray;
         cv::cvtColor(frame, gray, cv::COLOR_BGR2GRAY, 0);
-        ScanGrayImage(static_cast<std::uint32_t>(gray.cols), static_cast<std::uint32_t>(gray.rows), gray.data,
-                      [&](const SymbolHit& symbol) { ReportSymbol(dialog, frame, symbol); });
+        ReadSymbols(static_cast<std::uint32_t>(gray.cols), static_cast<std::uint32_t>(gray.rows), gray.data,
+                    CAMERA_TYPES, FurtherLookOfPass(pass),
+                    [&](const SymbolHit& symbol) { ReportSymbol(dialog, frame, symbol); });
         ShowPreview(PREVIEW_WINDOW, frame);  // after a detection: the last frame the feedback read
     } else {
         const cv::Mat picture = cv::imread(placeholder, cv::IMREAD_UNCHANGED);
@@ -124,8 +130,9 @@ void RunCaptureLoop(CLumoraDlg& dialog)
         if (!g_capture.isOpened())
             return;
         g_captureRunning = 1;
+        std::size_t pass = 0;  // wraps after 2^64 passes, harmlessly
         do {
-            RunPass(dialog, placeholder);
+            RunPass(dialog, placeholder, pass++);
         } while (g_stopRequested != 1);
         CloseCameraAndPreview();
     } catch (...) {

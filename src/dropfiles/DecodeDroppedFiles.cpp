@@ -8,7 +8,7 @@
 
 #include "decode/AcceptLists.h"
 #include "decode/DisplayText.h"
-#include "decode/ScanGrayImage.h"
+#include "decode/ReadSymbols.h"
 #include "dropfiles/DropExtensions.h"
 #include "dropfiles/DroppedPicture.h"
 #include "output/ResultTone.h"
@@ -37,12 +37,10 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
 
 void CLumoraDlg::DecodePicture(const cv::Mat& picture)
 {
-    ScanGrayImage(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
-                  [this](const SymbolHit& symbol) {
-                      if (!IsAccepted(symbol.typeName, DROP_TYPES))
-                          return;
-                      WriteResult(DisplayTextOf(symbol));
-                      PlayResultTone();
-                      KeepAnswering();
-                  });
+    ReadSymbols(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
+                DROP_TYPES, kEveryFurtherLook, [this](const SymbolHit& symbol) {
+                    WriteResult(DisplayTextOf(symbol));
+                    PlayResultTone();
+                    KeepAnswering();
+                });
 }

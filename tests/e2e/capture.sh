@@ -5,12 +5,18 @@
 . "$(dirname "$0")/lib.sh"
 cp "$HERE/../../resources/junbichu.png" "$T/"  # the placeholder is read from the working folder
 # Frames of one size: FFmpeg, which reads the sequences, does not take a change of size.
-for p in upca qr code128 codabar two-qr; do convert "$P/$p.png" -gravity center -extent 640x480 -type TrueColor "$T/$p.png"; done
-for f in gray bgra; do convert "$T/qr.png" -depth 8 "$f:$T/qr.$f"; done
+for p in upca qr code128 codabar two-qr qr-heavy-blur qr-light-on-dark; do
+  convert "$P/$p.png" -gravity center -extent 640x480 -type TrueColor "$T/$p.png"
+done
+# Camera 0 shows a code too blurred for ZBar, which zxing-cpp reads; camera 1 a QR code.
+convert "$T/qr-heavy-blur.png" -depth 8 "gray:$T/qr.gray"
+convert "$T/qr.png" -depth 8 "bgra:$T/qr.bgra"
 # A: no code taken (UPC-A), a QR code, five Code 128 frames that the QR code's feedback reads
-# without scanning them, a Codabar, then it runs out. B: two QR codes in every frame.
+# without scanning them, a Codabar and five frames more, then a light-on-dark code in two
+# frames, for the pass that looks at the negative. B: two QR codes in every frame.
 mkdir "$T/a" "$T/b"
-a=(upca qr code128 code128 code128 code128 code128 codabar)
+a=(upca qr code128 code128 code128 code128 code128 codabar code128 code128 code128 code128 code128
+  qr-light-on-dark qr-light-on-dark)
 for i in "${!a[@]}"; do ln "$T/${a[i]}.png" "$(printf '%s/a/f%03d.png' "$T" "$i")"; done
 for i in {0..11}; do ln "$T/two-qr.png" "$(printf '%s/b/f%03d.png' "$T" "$i")"; done
 # 0: one-channel frames; 1: four-channel ones (named in caps, or OpenCV would ask for BGR),
@@ -30,12 +36,14 @@ wheel() { xdotool mousemove $(at 326 11) click "$1"; }
 preview() { xdotool search --onlyvisible --name '^取り込み$' 2>/dev/null | head -n 1 | grep .; }
 closed() { ! preview >/dev/null; }
 # An import with no window named waits for a click: no preview, no import.
-green() { local w; w=$(preview) && import -window "$w" png:- 2>/dev/null | convert - -format %c histogram:info:- | grep -q '#00C800'; }
+# grep reads to the end: quitting at the first match would fail the pipeline (SIGPIPE, pipefail).
+green() { local w; w=$(preview) && import -window "$w" png:- 2>/dev/null | convert - -format %c histogram:info:- | grep '#00C800' >/dev/null; }
 placeholder() { import -window "$(preview)" png:- 2>/dev/null | compare -metric AE - "$T/junbichu.png" null: 2>/dev/null; }
 
 run  # camera 0
-wait_for 10 "no green outline on the one-channel frame" green
+wait_for 10 "no green outline on the one-channel frame of zxing-cpp's code" green
 wait_for 10 "the one-channel frame gave no beep" heard 1
+clip_is "Lumora heavy blur" || fail "zxing-cpp's code was not reported"
 halt "one-channel frames"
 wheel 5
 run
@@ -52,8 +60,8 @@ run
 wait_for 10 "no green outline on the frame of the first code" green
 shot capture
 wait_for 10 "the preview never showed the placeholder after the sequence ran out" placeholder
-check_tones 4
-clip_is A40156B || fail "the clipboard does not end on the Codabar"
+check_tones 5
+clip_is "Lumora light on dark" || fail "the clipboard does not end on the light-on-dark code"
 # The feedback pauses add up to 1.7 s; 50 ms are left for when within each beep its file is written.
 awk "BEGIN { exit !($(stat -c %.9Y "$T/tone.0003") - $(stat -c %.9Y "$T/tone.0002") >= 1.65) }" || fail "codes reported less than 1.7 s apart"
 halt "sequence A"
@@ -61,17 +69,17 @@ halt "sequence A"
 # Writing the first result line must not have moved the selection to the first camera of
 # that name: the same camera runs again.
 run
-wait_for 10 "no beeps from the second run" heard 6
-wait_for 5 "the second run opened another camera" clip_is A40156B
+wait_for 10 "no beeps from the second run" heard 8
+wait_for 5 "the second run opened another camera" clip_is "Lumora light on dark"
 halt "sequence A again"
 
 # A Stop while idle stays raised: the next run makes one pass, with both codes of its frame.
 halt
 wheel 4
 run
-wait_for 10 "no beeps from the one pass" heard 8
+wait_for 10 "no beeps from the one pass" heard 10
 wait_for 10 "the preview did not close after one pass" closed
-check_tones 8
+check_tones 10
 clip_is first || fail "the clipboard does not end on the code reported last"
 
 # Esc during a run ends the run and the program.

@@ -1,0 +1,132 @@
+// Built apart from the other decoding sources: ZXing's Error.h defines macros (FormatError,
+// UnsupportedError) that break ZBar's C++ headers in the same translation unit.
+#define ZX_USE_UTF8
+#include "decode/ZxingRead.h"
+
+#include "decode/QrText.h"
+
+#include <ZXing/ReadBarcode.h>
+
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <string>
+#include <utility>
+
+namespace {
+
+using ZXing::BarcodeFormat;
+
+// Smaller copies of a large picture are read too, as zxing-cpp's own downscaling would: a
+// blurred or big code reads better at a third of its size. That downscaling is done here,
+// since in Debian's build of zxing-cpp 1.4 it aborts the process (an assertion fails when a
+// linear symbol is found at two scales), which any barcode over 500 pixels wide brings about.
+constexpr int kDownscaleAbove = 500;  // pixels on the longer side; zxing-cpp's own threshold
+constexpr int kDownscaleFactor = 3;
+
+struct NamedFormat {
+    std::string_view zbarName;
+    BarcodeFormat format;
+};
+// What zxing-cpp reads for each ZBar name. ZBar tells EAN-13's prefixes apart by name.
+constexpr std::array<NamedFormat, 7> kFormats{{
+    {"QR-Code", BarcodeFormat::QRCode},
+    {"Codabar", BarcodeFormat::Codabar},
+    {"CODE-39", BarcodeFormat::Code39},
+    {"CODE-128", BarcodeFormat::Code128},
+    {"EAN-13", BarcodeFormat::EAN13},
+    {"ISBN-13", BarcodeFormat::EAN13},
+    {"UPC-A", BarcodeFormat::EAN13},
+}};
+
+ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted)
+{
+    ZXing::BarcodeFormats formats;
+    for (const NamedFormat& entry : kFormats)
+        if (std::find(wanted.begin(), wanted.end(), entry.zbarName) != wanted.end())
+            formats |= entry.format;
+    return formats;
+}
+
+std::string BytesOf(const ZXing::ByteArray& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// ZBar names an EAN-13 by what its prefix makes it: a book number, or a UPC-A code in
+// EAN-13's form, which ZBar gives as its own twelve digits.
+void NameEan13(SymbolHit& hit)
+{
+    if (hit.data.starts_with("978") || hit.data.starts_with("979")) {
+        hit.typeName = "ISBN-13";
+    } else if (hit.data.starts_with('0')) {
+        hit.typeName = "UPC-A";
+        hit.data.erase(0, 1);
+    } else {
+        hit.typeName = "EAN-13";
+    }
+}
+
+// The result in ZBar's terms; corners of a copy scale points back up to the picture.
+SymbolHit HitOf(const ZXing::Result& result, int scale)
+{
+    SymbolHit hit;
+    const BarcodeFormat format = result.format();
+    if (format == BarcodeFormat::QRCode) {
+        hit.typeName = "QR-Code";
+        // As ZBar gives it: converted to UTF-8 where an ECI marker names the encoding, raw otherwise.
+        hit.data = QrTextToUtf8(result.hasECI() ? result.text() : BytesOf(result.bytes()));
+    } else {
+        hit.data = BytesOf(result.bytes());
+        const auto named = std::find_if(kFormats.begin(), kFormats.end(),
+                                        [format](const NamedFormat& entry) { return entry.format == format; });
+        if (format == BarcodeFormat::EAN13)
+            NameEan13(hit);
+        else if (named != kFormats.end())
+            hit.typeName = named->zbarName;
+    }
+    const ZXing::Position& corners = result.position();
+    for (const ZXing::PointI& corner : corners)
+        hit.points.emplace_back(corner.x * scale, corner.y * scale);
+    return hit;
+}
+
+bool SameSymbol(const SymbolHit& one, const SymbolHit& other)
+{
+    return one.typeName == other.typeName && one.data == other.data;
+}
+
+}  // namespace
+
+std::vector<SymbolHit> ReadWithZxing(std::uint32_t width, std::uint32_t height, const void* pixels,
+                                     std::span<const std::string_view> wanted)
+{
+    std::vector<SymbolHit> hits;
+    const ZXing::BarcodeFormats formats = FormatsFor(wanted);
+    // zxing-cpp addresses pixels with int offsets; ZBar alone reads larger pictures.
+    const bool fits = std::uint64_t{width} * height <= INT_MAX;
+    if (pixels == nullptr || width == 0 || height == 0 || !fits || formats.empty())
+        return hits;
+    const auto hints =
+        ZXing::DecodeHints().setFormats(formats).setReturnCodabarStartEnd(true).setTryDownscale(false);
+    // OpenCV's header only reads through the pointer; the copies are pictures of their own.
+    cv::Mat layer(static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels));
+    for (int scale = 1;; scale *= kDownscaleFactor) {
+        const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
+        for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
+            SymbolHit hit = HitOf(result, scale);
+            const bool known =
+                std::any_of(hits.begin(), hits.end(), [&](const SymbolHit& other) { return SameSymbol(hit, other); });
+            if (!known && std::find(wanted.begin(), wanted.end(), hit.typeName) != wanted.end())
+                hits.push_back(std::move(hit));
+        }
+        if (std::max(layer.cols, layer.rows) <= kDownscaleAbove || std::min(layer.cols, layer.rows) < kDownscaleFactor)
+            return hits;
+        cv::Mat smaller;
+        cv::resize(layer, smaller, cv::Size(layer.cols / kDownscaleFactor, layer.rows / kDownscaleFactor), 0, 0,
+                   cv::INTER_AREA);
+        layer = smaller;
+    }
+}

@@ -1,0 +1,166 @@
+// The scan against what ZBar's own reader finds in the test pictures, the accept lists
+// against the names ZBar gives, and the two engines merged.
+
+#include "decode/AcceptLists.h"
+#include "decode/ReadSymbols.h"
+#include "decode/ScanGrayImage.h"
+#include "decode/ZxingRead.h"
+
+#include <gtest/gtest.h>
+
+#include <opencv2/imgcodecs.hpp>
+
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+const std::string kPictures = LUMORA_TEST_DATA "/pictures/";
+
+std::vector<SymbolHit> Scan(const cv::Mat& gray)
+{
+    std::vector<SymbolHit> hits;
+    ScanGrayImage(gray.cols, gray.rows, gray.data, [&](const SymbolHit& hit) { hits.push_back(hit); });
+    return hits;
+}
+
+std::vector<std::string> Texts(const std::vector<SymbolHit>& hits, std::span<const std::string_view> accepted)
+{
+    std::vector<std::string> texts;
+    for (const SymbolHit& hit : hits)
+        if (IsAccepted(hit.typeName, accepted))
+            texts.push_back(hit.data);
+    return texts;
+}
+
+std::vector<std::string> Read(const cv::Mat& gray, std::span<const std::string_view> accepted)
+{
+    std::vector<SymbolHit> hits;
+    ReadSymbols(gray.cols, gray.rows, gray.data, accepted, kEveryFurtherLook,
+                [&](const SymbolHit& hit) { hits.push_back(hit); });
+    return Texts(hits, accepted);
+}
+
+cv::Mat Picture(const std::string& name)
+{
+    return cv::imread(kPictures + name, cv::IMREAD_GRAYSCALE);
+}
+
+// "TYPE:data" as the manifest writes it: \xHH for bytes outside printable ASCII.
+std::string Describe(const SymbolHit& hit)
+{
+    std::string text = hit.typeName + ":";
+    for (const unsigned char byte : hit.data)
+        text += byte >= 0x20 && byte < 0x7f && byte != '\\' ? std::string(1, static_cast<char>(byte))
+                                                              : cv::format("\\x%02x", byte);
+    return text;
+}
+
+}  // namespace
+
+// And zxing-cpp names and words every symbol it finds there as ZBar does.
+TEST(ScanGrayImage, FindsWhatZbarsOwnReaderFindsInEveryTestPicture)
+{
+    constexpr std::string_view kZbarNames[] = {"QR-Code", "Codabar", "CODE-39", "CODE-128",
+                                               "EAN-13",  "ISBN-13", "UPC-A"};
+    std::ifstream manifest(kPictures + "MANIFEST.txt");
+    int pictures = 0;
+    int alike = 0;
+    for (std::string line; std::getline(manifest, line);) {
+        const std::string name = line.substr(0, line.find('\t'));
+        const cv::Mat gray = Picture(name);
+        if (gray.empty())
+            continue;  // not a picture OpenCV reads
+        std::string found = name;
+        for (const SymbolHit& hit : Scan(gray))
+            found.append(1, '\t').append(Describe(hit));
+        EXPECT_EQ(found, line);
+        ++pictures;
+        for (const SymbolHit& hit : ReadWithZxing(gray.cols, gray.rows, gray.data, kZbarNames)) {
+            const bool zbarsToo = (line + '\t').find('\t' + Describe(hit) + '\t') != std::string::npos;
+            EXPECT_TRUE(zbarsToo || name.find("blur") != std::string::npos) << Describe(hit) << " in " << name;
+            alike += zbarsToo && hit.points.size() == 4;
+        }
+    }
+    EXPECT_GE(pictures, 25);
+    EXPECT_GE(alike, 25);
+    EXPECT_EQ(Scan(Picture("qr-and-code128.png")).at(0).points.size(), 4U);
+}
+
+TEST(ScanGrayImage, TheCameraTakesSixSymbologiesTheDropTwo)
+{
+    const char* const both[] = {"qr.png", "codabar.png"};
+    const char* const camera[] = {"code39.png", "code128.png", "ean13.png", "isbn13.png"};
+    const char* const neither[] = {"upca.png", "i25.png", "code93.png"};
+    const auto accepted = [](const char* name, const auto& list) {
+        return IsAccepted(Scan(Picture(name)).at(0).typeName, list);
+    };
+    for (const char* const name : both)
+        EXPECT_TRUE(accepted(name, CAMERA_TYPES) && accepted(name, DROP_TYPES)) << name;
+    for (const char* const name : camera)
+        EXPECT_TRUE(accepted(name, CAMERA_TYPES) && !accepted(name, DROP_TYPES)) << name;
+    for (const char* const name : neither)
+        EXPECT_FALSE(accepted(name, CAMERA_TYPES) || accepted(name, DROP_TYPES)) << name;
+}
+
+TEST(ScanGrayImage, PicturesWithoutPixelsReportNothingAndAThrowPassesThrough)
+{
+    const cv::Mat qr = Picture("two-qr.png");
+    int calls = 0;
+    const auto count = [&](const SymbolHit&) { ++calls; };
+    ScanGrayImage(0, 0, nullptr, count);
+    ScanGrayImage(qr.cols, qr.rows, nullptr, count);
+    ScanGrayImage(0, qr.rows, qr.data, count);
+    ScanGrayImage(65536, 65537, qr.data, count);  // 2^32 + 2^16 pixels: past the buffer
+    EXPECT_EQ(calls, 0);
+
+    const auto stop = [&](const SymbolHit&) {
+        ++calls;
+        throw std::runtime_error("stop");
+    };
+    EXPECT_THROW(ScanGrayImage(qr.cols, qr.rows, qr.data, stop), std::runtime_error);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Scan(qr).size(), 2U);  // every scan starts afresh
+}
+
+// Degraded pictures that only one engine, or only the negative, reads.
+TEST(ReadSymbols, TogetherTheEnginesReadWhatEachAloneMisses)
+{
+    const std::vector<std::string> none;
+    const struct {
+        const char* name;
+        std::vector<std::string> texts;
+    } rows[] = {
+        {"qr-heavy-blur.png", {"Lumora heavy blur"}},    // zxing-cpp only
+        {"qr-mirrored.png", {"Lumora mirrored"}},        // ZBar only
+        {"qr-low-contrast.png", {"Lumora low contrast"}},  // ZBar only
+        {"qr-light-on-dark.png", {"Lumora light on dark"}},  // only as its negative
+        {"qr-sharp-and-blurred.png", {"Hello, Lumora", "Lumora heavy blur"}},
+    };
+    int zbarMissed = 0;
+    int zxingMissed = 0;
+    for (const auto& row : rows) {
+        const cv::Mat gray = Picture(row.name);
+        EXPECT_EQ(Read(gray, DROP_TYPES), row.texts) << row.name;
+        zbarMissed += Texts(Scan(gray), DROP_TYPES) != row.texts;
+        zxingMissed += Texts(ReadWithZxing(gray.cols, gray.rows, gray.data, DROP_TYPES), DROP_TYPES) != row.texts;
+    }
+    EXPECT_EQ(zbarMissed, 3);
+    EXPECT_EQ(zxingMissed, 4);
+    // A picture without pixels, and one of a single shade, hold nothing, negative or not.
+    EXPECT_EQ(Read(cv::Mat(), CAMERA_TYPES), none);
+    EXPECT_EQ(Read(cv::Mat(64, 64, CV_8UC1, cv::Scalar(0)), CAMERA_TYPES), none);
+}
+
+TEST(ReadSymbols, ZbarsSymbolsComeFirstInItsOrderAndNoSymbolTwice)
+{
+    const std::vector<std::string> zbarOrder{"second", "first"};
+    EXPECT_EQ(Read(Picture("two-qr.png"), DROP_TYPES), zbarOrder);
+    const std::vector<std::string> both{"Hello, Lumora", "Lumora-128"};
+    EXPECT_EQ(Read(Picture("qr-and-code128.png"), CAMERA_TYPES), both);
+    const std::vector<std::string> codabar{"A40156B"};
+    EXPECT_EQ(Read(Picture("codabar.png"), DROP_TYPES), codabar);
+    // Found by both engines: only ZBar's code is outside the path's list.
+    const std::vector<std::string> qrOnly{"Hello, Lumora"};
+    EXPECT_EQ(Read(Picture("qr-and-code128.png"), DROP_TYPES), qrOnly);
+}
