@@ -35,10 +35,13 @@ constexpr const char* kSmallPlaceholder = "junbichu_s.png";
 constexpr int kPassPauseMs = 50;
 
 // A frame in which nothing is found gets one further look, each kind in turn: a code held in
-// view stays there for many frames, and every look at every frame would cost frame rate.
+// view stays there for many frames, and every look at every frame would cost frame rate. No
+// enlarged look: it costs four frames' worth, and a camera's user brings a small code closer.
+constexpr FurtherLook kCameraFurtherLooks[] = {FurtherLook::Negative, FurtherLook::Smoothed};
+
 std::span<const FurtherLook> FurtherLookOfPass(std::size_t pass)
 {
-    return std::span(kEveryFurtherLook).subspan(pass % std::size(kEveryFurtherLook), 1);
+    return std::span(kCameraFurtherLooks).subspan(pass % std::size(kCameraFurtherLooks), 1);
 }
 
 // Goes by the capture as it is at the press, not by the size chosen for the new run. A

@@ -5,8 +5,8 @@
 . "$(dirname "$0")/lib.sh"
 cp "$HERE/../../resources/junbichu.png" "$T/"  # the placeholder is read from the working folder
 # Frames of one size: FFmpeg, which reads the sequences, does not take a change of size.
-for p in upca qr code128 codabar two-qr qr-heavy-blur qr-light-on-dark; do
-  convert "$P/$p.png" -gravity center -extent 640x480 -type TrueColor "$T/$p.png"
+for p in upca qr code128 codabar two-qr ../degraded/qr-heavy-blur ../degraded/qr-light-on-dark; do
+  convert "$P/$p.png" -gravity center -extent 640x480 -type TrueColor "$T/${p##*/}.png"
 done
 # Camera 0 shows a code too blurred for ZBar, which zxing-cpp reads; camera 1 a QR code.
 convert "$T/qr-heavy-blur.png" -depth 8 "gray:$T/qr.gray"

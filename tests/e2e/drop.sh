@@ -23,8 +23,8 @@ qr.png|qr.png|Hello, Lumora/
 qr and code128.png|qr-and-code128.png|Hello, Lumora/
 テスト 画像/コード 1.png|qr-japanese.png|取り込み準備中 テスト/
 colour.jpg|qr-colour.jpg|Lumora colour/
-blurred.png|qr-heavy-blur.png|Lumora heavy blur/
-dark.png|qr-light-on-dark.png|Lumora light on dark/
+blurred.png|../degraded/qr-heavy-blur.png|Lumora heavy blur/
+dark.png|../degraded/qr-light-on-dark.png|Lumora light on dark/
 two-qr.png|two-qr.png|second/first/
 ROWS
 codes=$(tr -cd / <<<"$box" | wc -c)
