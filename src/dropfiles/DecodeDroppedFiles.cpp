@@ -31,16 +31,20 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
             continue;  // no bytes name this file on disk; the rest of the drop still counts
         // Echoed before the file is opened, so that a file that then fails to load is seen too.
         std::cout << *narrow << std::endl;
-        DecodePicture(LoadDroppedPicture(*narrow));
+        // How many codes a file held makes no difference here.
+        static_cast<void>(DecodePicture(LoadDroppedPicture(*narrow), DROP_TYPES));
     }
 }
 
-void CLumoraDlg::DecodePicture(const cv::Mat& picture)
+std::size_t CLumoraDlg::DecodePicture(const cv::Mat& picture, std::span<const std::string_view> accepted)
 {
+    std::size_t reported = 0;
     ReadSymbols(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
-                DROP_TYPES, kEveryFurtherLook, [this](const SymbolHit& symbol) {
+                accepted, kEveryFurtherLook, [this, &reported](const SymbolHit& symbol) {
                     WriteResult(DisplayTextOf(symbol));
                     PlayResultTone();
                     KeepAnswering();
+                    ++reported;
                 });
+    return reported;
 }

@@ -3,6 +3,7 @@
 
 #include "ui/LumoraDlg.h"
 
+#include "decode/AcceptLists.h"
 #include "platform/GrayPicture.h"
 #include "platform/MimeFiles.h"
 
@@ -24,7 +25,7 @@ bool CLumoraDlg::PasteFrom(const QMimeData& mime)
     if (!mime.hasImage())
         return false;
     const cv::Mat picture = GrayPictureFromImage(qvariant_cast<QImage>(mime.imageData()));
-    HandleInTurn([this, picture] { DecodePicture(picture); });
+    HandleInTurn([this, picture] { static_cast<void>(DecodePicture(picture, DROP_TYPES)); });  // found or not, silent
     return true;
 }
 

@@ -28,6 +28,11 @@ bool PeerIsThisUser(const QLocalSocket& socket)
            peer.uid == getuid();
 }
 
+bool IsRequestByte(char c)
+{
+    return c > ' ' && c < '\x7f';
+}
+
 int MillisecondsUntil(Clock::time_point deadline)
 {
     return static_cast<int>(std::max<std::int64_t>(
@@ -57,8 +62,24 @@ std::optional<QStringList> DecodeFileList(QByteArrayView message)
     return paths;
 }
 
-FileListReceiver::FileListReceiver(const std::string& socketPath, std::function<void(const QStringList&)> onFiles)
-    : onFiles_(std::move(onFiles))
+QByteArray EncodeRequest(std::string_view word)
+{
+    return QByteArray(word.data(), static_cast<qsizetype>(word.size())) + '\0';
+}
+
+std::optional<std::string> DecodeRequest(QByteArrayView message)
+{
+    if (message.size() < 2 || message.size() > kMaxRequestBytes + 1 || !message.endsWith('\0'))
+        return std::nullopt;
+    const QByteArrayView word = message.chopped(1);
+    if (word.startsWith('/') || !std::all_of(word.begin(), word.end(), IsRequestByte))
+        return std::nullopt;
+    return word.toByteArray().toStdString();
+}
+
+FileListReceiver::FileListReceiver(const std::string& socketPath, std::function<void(const QStringList&)> onFiles,
+                                   std::function<void(const std::string&)> onRequest)
+    : onFiles_(std::move(onFiles)), onRequest_(std::move(onRequest))
 {
     const QString path = QString::fromStdString(socketPath);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
@@ -86,17 +107,21 @@ void FileListReceiver::Accept()
                 ignore();
         });
         connect(peer, &QLocalSocket::disconnected, this, [this, peer] {
-            if (const std::optional<QStringList> paths = DecodeFileList(peer->readAll()))
+            const QByteArray message = peer->readAll();
+            if (const std::optional<QStringList> paths = DecodeFileList(message))
                 onFiles_(*paths);
+            else if (const std::optional<std::string> word = DecodeRequest(message))
+                onRequest_(*word);
             peer->deleteLater();
         });
         QTimer::singleShot(kPeerPatience, peer, ignore);
     }
 }
 
-bool SendFileList(const std::string& socketPath, const QStringList& absolutePaths, milliseconds patience)
+namespace {
+
+bool SendMessage(const std::string& socketPath, const QByteArray& message, milliseconds patience)
 {
-    const QByteArray message = EncodeFileList(absolutePaths);
     const Clock::time_point deadline = Clock::now() + patience;
     for (;;) {
         QLocalSocket socket;
@@ -113,4 +138,16 @@ bool SendFileList(const std::string& socketPath, const QStringList& absolutePath
             return false;
         std::this_thread::sleep_for(kRetryPause);
     }
+}
+
+}  // namespace
+
+bool SendFileList(const std::string& socketPath, const QStringList& absolutePaths, milliseconds patience)
+{
+    return SendMessage(socketPath, EncodeFileList(absolutePaths), patience);
+}
+
+bool SendRequest(const std::string& socketPath, std::string_view word, milliseconds patience)
+{
+    return SendMessage(socketPath, EncodeRequest(word), patience);
 }

@@ -9,6 +9,7 @@
 #include "ui/DropDownList.h"
 #include "ui/ResultBox.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr std::chrono::milliseconds kAnswerInterval{100};
+
+constexpr std::string_view kReadScreenCaption = "画面から読み取り";
+const QKeySequence kReadScreenShortcut(QStringLiteral("Ctrl+Shift+S"));
 
 QString Text(std::string_view utf8)
 {
@@ -108,6 +112,7 @@ CLumoraDlg::CLumoraDlg()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
     setFont(DialogFont());
     CreateControls();
+    CreateNotice();
     OnCreate();
     ConnectMessageMap();
     OnInitDialog();
@@ -119,6 +124,7 @@ CLumoraDlg::~CLumoraDlg()
     // its window) must not reach the handlers of a half-destroyed dialog.
     static_cast<DropDownList*>(m_comboCamera)->SetOnPopupClosed(nullptr);
     static_cast<ResultBox*>(m_editResult)->SetOnPaste(nullptr);
+    static_cast<ResultBox*>(m_editResult)->SetMenuEntries({});
     for (QWidget* const control : m_controls)
         control->disconnect(this);
 }
@@ -185,6 +191,14 @@ void CLumoraDlg::ConnectMessageMap()
     // fires, since only the result box claims the paste keys.
     static_cast<ResultBox*>(m_editResult)->SetOnPaste([this](const QMimeData& mime) { return PasteFrom(mime); });
     connect(new QShortcut(QKeySequence::Paste, this), &QShortcut::activated, this, &CLumoraDlg::OnPaste);
+    // Reading the screen: an entry of the result box's context menu, and its shortcut
+    // anywhere in the dialog, shown in that entry.
+    m_actReadScreen = new QAction(Text(kReadScreenCaption), this);
+    m_actReadScreen->setShortcut(kReadScreenShortcut);
+    m_actReadScreen->setShortcutVisibleInContextMenu(true);
+    addAction(m_actReadScreen);
+    connect(m_actReadScreen, &QAction::triggered, this, &CLumoraDlg::OnReadScreen);
+    static_cast<ResultBox*>(m_editResult)->SetMenuEntries({m_actReadScreen});
 }
 
 bool CLumoraDlg::OnInitDialog()

@@ -5,6 +5,7 @@
 //   src/ui        construction, initialisation, data exchange, close and size buttons
 //   src/output    AppendResultLine, OnClear
 //   src/capture   camera list (FillCameraList, OnCameraSel*), OnStartCapture, OnStopCapture
+//   src/capture   the screen (OnReadScreen, ReadScreenFirst)
 //   src/dropfiles DecodeDroppedFiles, DecodePicture, PasteFrom, OnPaste
 
 #include "ui/ControlIds.h"
@@ -14,19 +15,27 @@
 #include <QString>
 #include <QStringList>
 
+#include <QTimer>
+
 #include <array>
 #include <chrono>
+#include <cstddef>
 #include <deque>
 #include <functional>
+#include <span>
+#include <string_view>
 
 namespace cv {
 class Mat;
 }
+class QAction;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QMimeData;
 class QPlainTextEdit;
 class QRadioButton;
+struct ScreenPictures;
 
 // Lists the video inputs into the shared camera table (src/capture). Runs first in the
 // dialog's initialisation and touches no control.
@@ -63,13 +72,23 @@ public:
     // Files handled as one drop: absolute local paths, in order.
     void OpenFiles(const QStringList& paths);
     // The drop proper (src/dropfiles), for files and for a pasted picture (8-bit gray,
-    // rows without gaps; no echo line, as it has no path).
+    // rows without gaps; no echo line, as it has no path). Reports the symbols of the
+    // accepted types; returns how many.
     void DecodeDroppedFiles(const QStringList& paths);
-    void DecodePicture(const cv::Mat& picture);
+    std::size_t DecodePicture(const cv::Mat& picture, std::span<const std::string_view> accepted);
     // A paste (src/dropfiles): files or a picture are read in full and handled in turn;
     // returns false, taking nothing, for anything else (text, which the result box pastes).
     bool PasteFrom(const QMimeData& mime);
     void OnPaste();  // Ctrl+V and Shift+Insert outside the result box: the clipboard's files or picture
+    // The screen (src/capture), read in turn like a paste: the dialog and the preview are off
+    // the screen while its pictures are taken. Codes of the camera's types are reported as a
+    // dropped picture's, without a path line; when none is found, a notice says so (and why,
+    // when no picture could be taken).
+    void OnReadScreen();
+    // The same at a first start, before the dialog is on screen: taken now, read in turn.
+    void ReadScreenFirst();
+    // A short message over the result box that goes by itself: never a result line (src/ui).
+    void ShowNotice(const QString& text);
     // Between the steps of a long drop: the window repaints and answers the window manager
     // (at most every 100 ms), while clicks, keys and close requests wait for the end.
     void KeepAnswering();
@@ -91,6 +110,7 @@ public:
     QCheckBox* m_chkClipboard = nullptr;
     QComboBox* m_comboCamera = nullptr;
     QString m_strCamera;  // the camera list's text as the data exchange keeps it
+    QAction* m_actReadScreen = nullptr;  // the result box's context menu entry, and its shortcut
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -105,8 +125,12 @@ private:
     void OnOK();
     void HandleInTurn(std::function<void()> input);
     void HandleWaitingInput();
+    void ReadScreenPictures(const ScreenPictures& taken);
+    void CreateNotice();
 
     std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent
     std::deque<std::function<void()>> m_waitingInput;  // drops and pastes: the one being handled, then those waiting
     std::chrono::steady_clock::time_point m_lastAnswered{};  // the last drain of KeepAnswering
+    QLabel* m_notice = nullptr;
+    QTimer m_noticeTimer;  // hides the notice
 };

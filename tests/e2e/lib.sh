@@ -110,3 +110,16 @@ check_tones() {
   done
 }
 shot() { import -window root "$ART/$1.png"; }
+
+# The dialog's look: a notice over the result box shows in it. A dialog that is away (while
+# the screen is read) cannot be shot, and is neither the same as nor other than a look.
+dialog_shot() { import -window "$WIN" "$T/$1.png"; }
+same_as() { dialog_shot now && compare -metric AE "$T/now.png" "$T/$1.png" null: 2>/dev/null; }
+other_than() { dialog_shot now && ! compare -metric AE "$T/now.png" "$T/$1.png" null: 2>/dev/null; }
+# notice WAIT: reading the screen shows a notice within WAIT seconds, which then goes by itself.
+notice() {
+  dialog_shot plain
+  xdotool windowfocus --sync "$WIN" key ctrl+shift+s
+  wait_for "$1" "no notice" other_than plain
+  wait_for 10 "the notice stayed" same_as plain
+}
