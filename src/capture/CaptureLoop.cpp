@@ -6,7 +6,6 @@
 #include "capture/PumpPendingMessages.h"
 #include "capture/ShowDetection.h"
 #include "decode/AcceptLists.h"
-#include "decode/DisplayText.h"
 #include "decode/ReadSymbols.h"
 #include "platform/Controls.h"
 #include "platform/PreviewWindow.h"
@@ -84,7 +83,7 @@ cv::Mat AsBgr(const cv::Mat& frame)
 // Output and feedback for one accepted symbol of the scanned frame.
 void ReportSymbol(CLumoraDlg& dialog, cv::Mat& frame, const SymbolHit& symbol)
 {
-    dialog.WriteResult(DisplayTextOf(symbol));
+    dialog.ReportResult(symbol);
     ShowDetection(frame, symbol);
 }
 

@@ -7,7 +7,6 @@
 #include "ui/LumoraDlg.h"
 
 #include "decode/AcceptLists.h"
-#include "decode/DisplayText.h"
 #include "decode/ReadSymbols.h"
 #include "dropfiles/DropExtensions.h"
 #include "dropfiles/DroppedPicture.h"
@@ -41,7 +40,7 @@ std::size_t CLumoraDlg::DecodePicture(const cv::Mat& picture, std::span<const st
     std::size_t reported = 0;
     ReadSymbols(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
                 accepted, kEveryFurtherLook, [this, &reported](const SymbolHit& symbol) {
-                    WriteResult(DisplayTextOf(symbol));
+                    ReportResult(symbol);
                     PlayResultTone();
                     KeepAnswering();
                     ++reported;

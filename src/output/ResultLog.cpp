@@ -1,6 +1,8 @@
 // The result box as a log: one line per accepted symbol, emptied by Clear.
 
+#include "decode/DisplayText.h"
 #include "output/CopyTextToClipboard.h"
+#include "output/ResultActions.h"
 #include "platform/Controls.h"
 #include "ui/LumoraDlg.h"
 
@@ -35,6 +37,13 @@ void CLumoraDlg::WriteResult(const QString& text)
     AppendResultLine(text);
     if (IsChecked(m_chkClipboard))
         CopyTextToClipboard(text);
+}
+
+void CLumoraDlg::ReportResult(const SymbolHit& symbol)
+{
+    WriteResult(DisplayTextOf(symbol));
+    if (std::optional<ResultContent> content = RecogniseContent(symbol.data))
+        RememberContent(m_recentContents, std::move(*content));
 }
 
 void CLumoraDlg::OnClear()

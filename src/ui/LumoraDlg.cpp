@@ -1,6 +1,7 @@
 #include "ui/LumoraDlg.h"
 
 #include "app/CaptureState.h"
+#include "output/ResultActions.h"
 #include "platform/Controls.h"
 #include "platform/DialogUnits.h"
 #include "platform/EventDrain.h"
@@ -14,6 +15,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -124,7 +126,7 @@ CLumoraDlg::~CLumoraDlg()
     // its window) must not reach the handlers of a half-destroyed dialog.
     static_cast<DropDownList*>(m_comboCamera)->SetOnPopupClosed(nullptr);
     static_cast<ResultBox*>(m_editResult)->SetOnPaste(nullptr);
-    static_cast<ResultBox*>(m_editResult)->SetMenuEntries({});
+    static_cast<ResultBox*>(m_editResult)->SetMenuEntries(nullptr);
     for (QWidget* const control : m_controls)
         control->disconnect(this);
 }
@@ -198,7 +200,9 @@ void CLumoraDlg::ConnectMessageMap()
     m_actReadScreen->setShortcutVisibleInContextMenu(true);
     addAction(m_actReadScreen);
     connect(m_actReadScreen, &QAction::triggered, this, &CLumoraDlg::OnReadScreen);
-    static_cast<ResultBox*>(m_editResult)->SetMenuEntries({m_actReadScreen});
+    static_cast<ResultBox*>(m_editResult)->SetMenuEntries([this](QMenu& menu) {
+        return QList<QAction*>{m_actReadScreen, ContentMenu(menu, m_recentContents, *this)->menuAction()};
+    });
 }
 
 bool CLumoraDlg::OnInitDialog()

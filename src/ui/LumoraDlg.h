@@ -3,11 +3,12 @@
 //
 // The class declares every handler of its event routes, but each subsystem defines its own:
 //   src/ui        construction, initialisation, data exchange, close and size buttons
-//   src/output    AppendResultLine, OnClear
+//   src/output    AppendResultLine, WriteResult, ReportResult, OnClear
 //   src/capture   camera list (FillCameraList, OnCameraSel*), OnStartCapture, OnStopCapture
 //   src/capture   the screen (OnReadScreen, ReadScreenFirst)
 //   src/dropfiles DecodeDroppedFiles, DecodePicture, PasteFrom, OnPaste
 
+#include "output/ResultContent.h"
 #include "ui/ControlIds.h"
 
 #include <QDialog>
@@ -36,6 +37,7 @@ class QMimeData;
 class QPlainTextEdit;
 class QRadioButton;
 struct ScreenPictures;
+struct SymbolHit;
 
 // Lists the video inputs into the shared camera table (src/capture). Runs first in the
 // dialog's initialisation and touches no control.
@@ -58,6 +60,9 @@ public:
     // One accepted symbol's text: appended, then copied while the clipboard box is ticked
     // (read afresh each time). The decoding path's own feedback follows.
     void WriteResult(const QString& text);
+    // One accepted symbol of either path: its display text written so, and what it holds
+    // (a link, a network, a contact...) kept for the result box's menu 読み取った内容.
+    void ReportResult(const SymbolHit& symbol);
     void OnClear();
 
     // Capture (src/capture).
@@ -133,4 +138,5 @@ private:
     std::chrono::steady_clock::time_point m_lastAnswered{};  // the last drain of KeepAnswering
     QLabel* m_notice = nullptr;
     QTimer m_noticeTimer;  // hides the notice
+    std::deque<ResultContent> m_recentContents;  // newest first, for the result box's menu
 };

@@ -17,7 +17,7 @@ void ResultBox::SetOnPaste(std::function<bool(const QMimeData&)> handler)
     onPaste_ = std::move(handler);
 }
 
-void ResultBox::SetMenuEntries(QList<QAction*> entries)
+void ResultBox::SetMenuEntries(std::function<QList<QAction*>(QMenu& menu)> entries)
 {
     menuEntries_ = std::move(entries);
 }
@@ -42,6 +42,7 @@ void ResultBox::contextMenuEvent(QContextMenuEvent* event)
     for (qsizetype i = 0; i + 1 < actions.size(); ++i)
         if (actions[i]->objectName() == kPasteActionName)
             before = actions[i + 1];
-    menu->insertActions(before, menuEntries_);
+    if (menuEntries_)
+        menu->insertActions(before, menuEntries_(*menu));
     menu->exec(event->globalPos());
 }

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QAction;
+class QMenu;
 
 class ResultBox : public QPlainTextEdit {
 public:
@@ -17,8 +18,9 @@ public:
 
     // handler answers true when it took the pasted data; false leaves it to the text paste.
     void SetOnPaste(std::function<bool(const QMimeData&)> handler);
-    // Shown in the context menu right after Paste, in this order; owned by the caller.
-    void SetMenuEntries(QList<QAction*> entries);
+    // Entries for the context menu, made afresh each time it opens (the menu is their
+    // parent, or the caller owns them), shown right after Paste in this order.
+    void SetMenuEntries(std::function<QList<QAction*>(QMenu& menu)> entries);
 
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -27,5 +29,5 @@ protected:
 
 private:
     std::function<bool(const QMimeData&)> onPaste_;
-    QList<QAction*> menuEntries_;
+    std::function<QList<QAction*>(QMenu&)> menuEntries_;
 };

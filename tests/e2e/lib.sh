@@ -123,3 +123,21 @@ notice() {
   wait_for "$1" "no notice" other_than plain
   wait_for 10 "the notice stayed" same_as plain
 }
+
+# private_bus VAR: a D-Bus bus of the test's own, with a session bus's rules; its address in VAR.
+private_bus() {
+  local file
+  file=$(mktemp -p "$T" bus.XXXXXX)
+  dbus-daemon --session --nofork --print-address=3 3>"$file" >>"$T/dbus.log" 2>&1 &
+  PIDS+=($!)
+  wait_for 5 "no bus of our own" test -s "$file"
+  printf -v "$1" '%s' "$(head -n 1 "$file")"
+}
+# stand_in BUS KIND FILE SERVICE: the stand-in KIND of stand_ins.py on the bus at address BUS,
+# once it owns the name SERVICE there.
+stand_in() {
+  DBUS_SESSION_BUS_ADDRESS=$1 "$HERE/stand_ins.py" "$2" "$3" >>"$T/stand-ins.log" 2>&1 &
+  PIDS+=($!)
+  wait_for 5 "the stand-in $2 is not on its bus" dbus-send --bus="$1" --print-reply --dest=org.freedesktop.DBus / \
+    org.freedesktop.DBus.GetNameOwner "string:$4"
+}

@@ -5,16 +5,10 @@
 # give a notice only.
 # shellcheck source=lib.sh disable=SC2119  # start is given arguments of its own, not the script's
 . "$(dirname "$0")/lib.sh"
-dbus-daemon --session --nofork --print-address=3 3>"$T/bus" >"$T/dbus.log" 2>&1 &
-PIDS+=($!)
-wait_for 5 "no session bus" test -s "$T/bus"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$T/bus")
+private_bus DBUS_SESSION_BUS_ADDRESS
 export DBUS_SESSION_BUS_ADDRESS
 echo silent >"$T/mode"
-"$HERE/portal_stand_in.py" "$T/mode" >"$T/portal.log" 2>&1 &
-PIDS+=($!)
-wait_for 5 "the stand-in portal is not on the bus" dbus-send --session --print-reply --dest=org.freedesktop.DBus / \
-  org.freedesktop.DBus.GetNameOwner string:org.freedesktop.portal.Desktop
+stand_in "$DBUS_SESSION_BUS_ADDRESS" portal "$T/mode" org.freedesktop.portal.Desktop
 cp "$P/qr-and-code128.png" "$T/shot.png"
 cp "$T/shot.png" "$T/shot.orig"
 
