@@ -41,7 +41,9 @@ void CLumoraDlg::WriteResult(const QString& text)
 
 void CLumoraDlg::ReportResult(const SymbolHit& symbol)
 {
-    WriteResult(DisplayTextOf(symbol));
+    const QString text = DisplayTextOf(symbol);
+    WriteResult(text);
+    Announce(text);
     if (std::optional<ResultContent> content = RecogniseContent(symbol.data))
         RememberContent(m_recentContents, std::move(*content));
 }

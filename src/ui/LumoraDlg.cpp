@@ -2,6 +2,7 @@
 
 #include "app/CaptureState.h"
 #include "output/ResultActions.h"
+#include "platform/Announcer.h"
 #include "platform/Controls.h"
 #include "platform/DialogUnits.h"
 #include "platform/EventDrain.h"
@@ -115,6 +116,7 @@ CLumoraDlg::CLumoraDlg()
     setFont(DialogFont());
     CreateControls();
     CreateNotice();
+    NameForAssistiveTools();
     OnCreate();
     ConnectMessageMap();
     OnInitDialog();
@@ -200,6 +202,9 @@ void CLumoraDlg::ConnectMessageMap()
     m_actReadScreen->setShortcutVisibleInContextMenu(true);
     addAction(m_actReadScreen);
     connect(m_actReadScreen, &QAction::triggered, this, &CLumoraDlg::OnReadScreen);
+    // Shift+F10 is the other key for a context menu (Qt turns the Menu key into one itself).
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated,
+            static_cast<ResultBox*>(m_editResult), &ResultBox::OpenContextMenu);
     static_cast<ResultBox*>(m_editResult)->SetMenuEntries([this](QMenu& menu) {
         return QList<QAction*>{m_actReadScreen, ContentMenu(menu, m_recentContents, *this)->menuAction()};
     });

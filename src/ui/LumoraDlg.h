@@ -23,6 +23,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -36,6 +37,7 @@ class QLabel;
 class QMimeData;
 class QPlainTextEdit;
 class QRadioButton;
+class Announcer;
 struct ScreenPictures;
 struct SymbolHit;
 
@@ -94,6 +96,8 @@ public:
     void ReadScreenFirst();
     // A short message over the result box that goes by itself: never a result line (src/ui).
     void ShowNotice(const QString& text);
+    // Said to screen readers without moving the focus (src/ui): each result, each notice.
+    void Announce(const QString& text);
     // Between the steps of a long drop: the window repaints and answers the window manager
     // (at most every 100 ms), while clicks, keys and close requests wait for the end.
     void KeepAnswering();
@@ -121,6 +125,8 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The Menu key or Shift+F10 anywhere in the dialog: the result box's context menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void CreateControls();
@@ -132,11 +138,13 @@ private:
     void HandleWaitingInput();
     void ReadScreenPictures(const ScreenPictures& taken);
     void CreateNotice();
+    void NameForAssistiveTools();
 
     std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent
     std::deque<std::function<void()>> m_waitingInput;  // drops and pastes: the one being handled, then those waiting
     std::chrono::steady_clock::time_point m_lastAnswered{};  // the last drain of KeepAnswering
     QLabel* m_notice = nullptr;
     QTimer m_noticeTimer;  // hides the notice
+    std::unique_ptr<Announcer> m_announcer;
     std::deque<ResultContent> m_recentContents;  // newest first, for the result box's menu
 };

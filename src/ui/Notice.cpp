@@ -39,4 +39,5 @@ void CLumoraDlg::ShowNotice(const QString& text)
     m_notice->raise();
     m_notice->show();
     m_noticeTimer.start();  // a second notice stays its own full time
+    Announce(text);
 }

@@ -35,7 +35,17 @@ void ResultBox::insertFromMimeData(const QMimeData* source)
 
 void ResultBox::contextMenuEvent(QContextMenuEvent* event)
 {
-    const std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    ShowMenu(event->pos());
+}
+
+void ResultBox::OpenContextMenu()
+{
+    ShowMenu(viewport()->mapTo(this, cursorRect().center()));
+}
+
+void ResultBox::ShowMenu(const QPoint& at)
+{
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu(at));
     const QList<QAction*> actions = menu->actions();
     // After Paste, or at the end should a Qt without it come along.
     QAction* before = nullptr;
@@ -44,5 +54,5 @@ void ResultBox::contextMenuEvent(QContextMenuEvent* event)
             before = actions[i + 1];
     if (menuEntries_)
         menu->insertActions(before, menuEntries_(*menu));
-    menu->exec(event->globalPos());
+    menu->exec(mapToGlobal(at));
 }

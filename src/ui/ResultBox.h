@@ -22,12 +22,17 @@ public:
     // parent, or the caller owns them), shown right after Paste in this order.
     void SetMenuEntries(std::function<QList<QAction*>(QMenu& menu)> entries);
 
+    // The context menu, at the caret: for the keyboard when the focus is elsewhere.
+    void OpenContextMenu();
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void ShowMenu(const QPoint& at);
+
     std::function<bool(const QMimeData&)> onPaste_;
     std::function<QList<QAction*>(QMenu&)> menuEntries_;
 };
