@@ -57,6 +57,7 @@ public:
     explicit PreviewWidget(const std::string& title)
     {
         setWindowTitle(QString::fromStdString(title));
+        setAccessibleName(windowTitle());  // what a screen reader calls the window, as its title says
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
