@@ -113,9 +113,10 @@ std::string_view BytesOf(std::u16string_view text)
 
 // UTF-8 to text, each byte of an invalid sequence a U+FFFD; valid tells whether there was
 // none. A leading U+FEFF is a character of the text here, not a byte order mark to drop.
+// Stateless: a sequence cut short at the end is invalid, not kept back for more bytes to come.
 QString DecodeUtf8(std::string_view bytes, bool& valid)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     // decode() is lazy: the conversion, and so the error check, happens in making the text.
     const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     valid = !decoder.hasError();

@@ -40,9 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheck(!narrow || QString(utf8.decode(QByteArrayView(narrow->data(), narrow->size()))) == path,
               "the name's bytes are the path in UTF-8");
 
-    // The same bytes as a message from a later start: one absolute path per zero byte.
-    if (const std::optional<QStringList> list = DecodeFileList(raw))
+    // The same bytes as a message from a later start: one absolute path per zero byte, or
+    // one request word, never both.
+    const std::optional<QStringList> list = DecodeFileList(raw);
+    if (list)
         FuzzCheck(list->size() == raw.count('\0') && list->filter(QRegularExpression("^/")).size() == list->size(),
                   "a list taken holds one absolute path per zero byte");
+    if (const std::optional<std::string> word = DecodeRequest(raw))
+        FuzzCheck(!list && !word->empty() && word->find('\0') == std::string::npos, "a request is a single word, no list");
     return 0;
 }

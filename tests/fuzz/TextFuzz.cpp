@@ -1,13 +1,16 @@
-// Fuzz target: a symbol's decoded bytes through the QR text encoding and the conversion
-// into display text. The first byte chooses the character set; the rest is the data.
+// Fuzz target: a symbol's decoded bytes through the QR text encoding, the conversion into
+// display text, and the recognition of what they hold. The first byte chooses the character
+// set; the rest is the data.
 
 #include "FuzzCheck.h"
 
 #include "decode/DisplayText.h"
 #include "decode/QrText.h"
 #include "decode/Utf8ToAnsi.h"
+#include "output/ResultContent.h"
 #include "platform/Charset.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,5 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzCheck(!shown.contains(QChar(u'\0')), "the text ends at the data's first zero byte");
     if (charset == "UTF-8" && validUtf8)
         FuzzCheck(shown == QString::fromStdString(bytes.c_str()), "UTF-8 is shown as itself under a UTF-8 locale");
+
+    if (const std::optional<ResultContent> content = RecogniseContent(bytes)) {
+        FuzzCheck(content->label.size() <= kMaxLabelLength, "a label is short");
+        FuzzCheck(std::none_of(content->label.begin(), content->label.end(),
+                               [](QChar c) { return c.category() == QChar::Other_Control; }),
+                  "a label holds no control character");
+        FuzzCheck(!content->fileName.contains(u'/') && !content->fileName.startsWith(u'.'),
+                  "a file name names no other folder and no hidden file");
+        const QString scheme = content->address.scheme();
+        FuzzCheck(content->kind != ContentKind::Link || scheme == "http" || scheme == "https",
+                  "only web links are opened");
+    }
     return 0;
 }
