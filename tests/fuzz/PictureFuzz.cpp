@@ -1,10 +1,11 @@
 // Fuzz target: file bytes as the drop path treats a picture: kept from OpenCV when they would
 // reach a reader that aborts, else decoded in grayscale (a throw is a file that did not
-// load), then scanned.
+// load), then read by both engines, with every further look.
 
 #include "FuzzCheck.h"
 
-#include "decode/ScanGrayImage.h"
+#include "decode/AcceptLists.h"
+#include "decode/ReadSymbols.h"
 #include "dropfiles/DroppedPicture.h"
 
 #include <opencv2/core/utils/logger.hpp>
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FuzzCheck(picture.empty() || (picture.type() == CV_8UC1 && picture.isContinuous()), "one 8-bit channel, no gaps");
-    ScanGrayImage(picture.cols, picture.rows, picture.data,
-                  [](const SymbolHit& symbol) { FuzzCheck(!symbol.typeName.empty(), "every symbol has a type"); });
+    ReadSymbols(picture.cols, picture.rows, picture.data, CAMERA_TYPES, kEveryFurtherLook, [](const SymbolHit& symbol) {
+        FuzzCheck(IsAccepted(symbol.typeName, CAMERA_TYPES), "every symbol is of an accepted type");
+    });
     return 0;
 }
