@@ -40,9 +40,10 @@ DISPLAY=:$(head -n 1 "$T/display")
 export DISPLAY
 printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" truncate false }\n' "$T/tone" >"$T/home/.asoundrc"
 
-# The suppressions matter only to a sanitizer build, whose exit status reports leaks.
-lenv=(env HOME="$T/home" XDG_RUNTIME_DIR="$T/run" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LC_ALL=C.UTF-8
-  LSAN_OPTIONS="suppressions=$HERE/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
+# An X11 session of its own, whatever the desktop the tests run on. The suppressions matter
+# only to a sanitizer build, whose exit status reports leaks.
+lenv=(env -u WAYLAND_DISPLAY XDG_SESSION_TYPE=x11 HOME="$T/home" XDG_RUNTIME_DIR="$T/run" QT_QPA_PLATFORM=xcb
+  LANG=C.UTF-8 LC_ALL=C.UTF-8 LSAN_OPTIONS="suppressions=$HERE/../lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}")
 window() { timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 
 # start [NAME=VALUE...] [FILE...]: the program in $T, in that environment, given FILE...; its
