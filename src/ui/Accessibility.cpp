@@ -6,12 +6,66 @@
 #include "platform/Announcer.h"
 #include "ui/ResultBox.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScrollBar>
+
+namespace {
+
+// Qt tells a radio button that is not auto-exclusive for a check box. The size buttons are
+// each a group of their own only so that their handlers decide: to the user they are one
+// choice of two, read as radio buttons.
+class SizeButtonAccessible : public QAccessibleWidget {
+public:
+    explicit SizeButtonAccessible(QRadioButton* button) : QAccessibleWidget(button, QAccessible::RadioButton) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name && Button().accessibleName().isEmpty() ? Button().text()
+                                                                                : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = Button().isChecked();
+        return state;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override
+    {
+        if (name == pressAction())
+            Button().click();
+    }
+
+private:
+    QRadioButton& Button() const { return *static_cast<QRadioButton*>(widget()); }
+};
+
+QAccessibleInterface* SizeButtonFactory(const QString&, QObject* object)
+{
+    // Asked as soon as a button exists, before it is made not auto-exclusive: every radio
+    // button of the program is taken.
+    auto* const button = qobject_cast<QRadioButton*>(object);
+    return button != nullptr ? new SizeButtonAccessible(button) : nullptr;  // Qt's registry owns it
+}
+
+}  // namespace
+
+void CLumoraDlg::InstallAccessibleInterfaces()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(SizeButtonFactory);
+        return true;
+    }();
+    static_cast<void>(installed);  // once per process
+}
 
 void CLumoraDlg::NameForAssistiveTools()
 {

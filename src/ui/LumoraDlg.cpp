@@ -114,6 +114,7 @@ CLumoraDlg::CLumoraDlg()
     // Title bar with a minimise button only; a top-level window of its own on the taskbar.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
     setFont(DialogFont());
+    InstallAccessibleInterfaces();
     CreateControls();
     CreateNotice();
     NameForAssistiveTools();

@@ -138,6 +138,8 @@ private:
     void HandleWaitingInput();
     void ReadScreenPictures(const ScreenPictures& taken);
     void CreateNotice();
+    // Before the controls exist: a control keeps the interface it is first given.
+    static void InstallAccessibleInterfaces();
     void NameForAssistiveTools();
 
     std::array<QWidget*, 11> m_controls{};  // in template order; owned by the dialog as their parent

@@ -22,8 +22,8 @@ dialog|Lumora Ver.2.2.3|
   push button|取り込み開始|
   push button|取り込み終了|
   push button|クリア|
-  check box|大画面|
-  check box|小画面|
+  radio button|大画面|
+  radio button|小画面|
   check box|クリップボード格納|ボード格納
   label|ボード格納|
   combo box|カメラ|
