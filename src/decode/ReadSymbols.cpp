@@ -133,20 +133,6 @@ void PaintOver(cv::Mat& picture, const std::vector<std::vector<cv::Point>>& outl
     }
 }
 
-void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, LookKind kind,
-                 const Action& action, Findings& findings)
-{
-    cv::Mat paintedOver = picture.clone();
-    for (int look = 0; look < kMostLooksForMore; ++look) {
-        PaintOver(paintedOver, findings.outlines);
-        findings.outlines.clear();
-        const std::size_t before = findings.reported.size();
-        Look(paintedOver, accepted, {Engines::ZxingOnly, kind.enlargement, false}, action, findings);
-        if (findings.reported.size() == before)
-            return;
-    }
-}
-
 // The copy a further look reads, and how: empty when there is none to take.
 std::pair<cv::Mat, LookKind> FurtherLookAt(const cv::Mat& picture, FurtherLook look)
 {
@@ -164,6 +150,27 @@ std::pair<cv::Mat, LookKind> FurtherLookAt(const cv::Mat& picture, FurtherLook l
         return {copy, {Engines::ZxingOnly, kEnlargement, false}};
     }
     return {copy, {}};
+}
+
+void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, LookKind kind,
+                 const Action& action, Findings& findings)
+{
+    cv::Mat paintedOver = picture.clone();
+    for (int look = 0; look < kMostLooksForMore; ++look) {
+        PaintOver(paintedOver, findings.outlines);
+        findings.outlines.clear();
+        const std::size_t before = findings.reported.size();
+        Look(paintedOver, accepted, {Engines::ZxingOnly, kind.enlargement, false}, action, findings);
+        if (findings.reported.size() != before)
+            continue;
+        // The last of them may be the smallest: once more at twice the size.
+        const auto [enlarged, enlargedKind] = FurtherLookAt(paintedOver, FurtherLook::Enlarged);
+        if (enlarged.empty() || kind.enlargement != 1)
+            return;
+        findings.outlines.clear();
+        Look(enlarged, accepted, enlargedKind, action, findings);
+        return;
+    }
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ inline constexpr FurtherLook kEveryFurtherLook[] = {FurtherLook::Negative, Furth
 //      further looks in their order, until one sees a symbol;
 //   4. when a look found two symbols of the list or more, the picture may hold more that the
 //      engines lost among the others (a sheet of labels): zxing-cpp looks again with every
-//      symbol seen painted over, as long as that brings new ones.
+//      symbol seen painted over, as long as that brings new ones, and last at twice the
+//      size (up to 4 megapixels), for the smallest.
 // From step 2 on nothing is handed on twice, and points are in the picture's pixels. A
 // picture of one shade, which can hold no code, gets no look after the first.
 // The action may run long and re-enter the event loop; the pixels must stay valid and
