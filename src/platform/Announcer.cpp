@@ -26,11 +26,7 @@ QAccessibleInterface* AnnouncerFactory(const QString&, QObject* object)
 
 Announcer::Announcer()
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(AnnouncerFactory);
-        return true;
-    }();
-    static_cast<void>(factoryInstalled);
+    QAccessible::installFactory(AnnouncerFactory);  // Qt keeps each factory once
     nextTurn_.setSingleShot(true);
     nextTurn_.setInterval(0);
     connect(&nextTurn_, &QTimer::timeout, this, &Announcer::AnnounceWaiting);

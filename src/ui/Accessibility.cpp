@@ -60,11 +60,7 @@ QAccessibleInterface* SizeButtonFactory(const QString&, QObject* object)
 
 void CLumoraDlg::InstallAccessibleInterfaces()
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(SizeButtonFactory);
-        return true;
-    }();
-    static_cast<void>(installed);  // once per process
+    QAccessible::installFactory(SizeButtonFactory);  // Qt keeps each factory once
 }
 
 void CLumoraDlg::NameForAssistiveTools()

@@ -56,11 +56,7 @@ QAccessibleInterface* DropDownListFactory(const QString&, QObject* object)
 
 DropDownList::DropDownList(QWidget* parent) : QComboBox(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(DropDownListFactory);
-        return true;
-    }();
-    static_cast<void>(factoryInstalled);  // once per process
+    QAccessible::installFactory(DropDownListFactory);  // Qt keeps each factory once
     setEditable(false);
 }
 

@@ -36,12 +36,11 @@ read -r -t 15 heard <&"${LISTENER[0]}" || fail "the dropped file's text was not 
 awk "BEGIN { exit !($heard - $(stat -c %.9Y "$T/tone") < 1) }" || fail "the text was heard more than 1 s after its beep"
 
 # The Menu key on 閉じる, Shift+F10 in the result box: the box's menu, 画面から読み取り in it.
-menu() { xdotool search --onlyvisible --classname '^lumora$' | grep -qvx "$WIN"; }
 for keys in "key Menu" "key Tab shift+F10"; do
   # shellcheck disable=SC2086  # the keys are words
   xdotool windowfocus --sync "$WIN" $keys
-  wait_for 5 "$keys opened no menu" menu
+  wait_for 5 "$keys opened no menu" menu_open
   xdotool key Escape
-  wait_for 5 "the menu stayed" eval '! menu'
+  wait_for 5 "the menu stayed" eval '! menu_open'
 done
 esc

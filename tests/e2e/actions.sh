@@ -29,8 +29,7 @@ act() {
   local n=$1 down=()
   shift
   for ((; n > 1; n--)); do down+=(Down); done
-  # shellcheck disable=SC2046  # at prints two words
-  xdotool mousemove $(at 140 116) click 3 sleep 0.5 key Down Down Down Right "${down[@]}" Right Return sleep 1 key "$@"
+  box_menu Down Down Down Right "${down[@]}" Right Return sleep 1 key "$@"
 }
 
 act 3 Escape

@@ -53,8 +53,7 @@ halt pipeline
 
 # Chosen with the keys in the open popup: a window of the program's besides the dialog.
 click 326 11
-# shellcheck disable=SC2016  # evaluated in wait_for
-wait_for 5 "the camera list did not open" eval 'xdotool search --onlyvisible --classname "^lumora$" | grep -qvx "$WIN"'
+wait_for 5 "the camera list did not open" menu_open
 xdotool key Home Down Down Down Return
 run
 wait_for 10 "no green outline on the frame of the first code" green

@@ -142,3 +142,12 @@ stand_in() {
   wait_for 5 "the stand-in $2 is not on its bus" dbus-send --bus="$1" --print-reply --dest=org.freedesktop.DBus / \
     org.freedesktop.DBus.GetNameOwner "string:$4"
 }
+# menu_open: a menu or list popup of the program's is on screen: a window of its own besides the dialog.
+menu_open() { xdotool search --onlyvisible --classname '^lumora$' | grep -qvx "$WIN"; }
+# box_menu KEY...: the result box's context menu, then KEY... in it once it is on screen.
+box_menu() {
+  # shellcheck disable=SC2046  # at prints two words
+  xdotool mousemove $(at 140 116) click 3
+  wait_for 5 "the result box's menu did not open" menu_open
+  xdotool key "$@"
+}

@@ -22,8 +22,7 @@ xdotool windowfocus --sync "$WIN" key ctrl+shift+s
 read_both "the shortcut" 4
 # After Clear, the menu's first entry that can be chosen is Paste, and the next one ours.
 click 330 172
-# shellcheck disable=SC2046  # at prints two words
-xdotool mousemove $(at 140 116) click 3 sleep 0.5 key Down Down Return
+box_menu Down Down Return
 read_both "the context menu" 6
 (cd "$T" && exec "${lenv[@]}" timeout 5 "$LUMORA" --screen) || fail "a later start with --screen did not end at once"
 read_both "a request handed over" 8
