@@ -96,9 +96,10 @@ void RunPass(CLumoraDlg& dialog, const std::string& placeholder, std::size_t pas
     if (HoldsPicture(frame)) {
         cv::Mat gray;
         cv::cvtColor(frame, gray, cv::COLOR_BGR2GRAY, 0);
-        ReadSymbols(static_cast<std::uint32_t>(gray.cols), static_cast<std::uint32_t>(gray.rows), gray.data,
-                    CAMERA_TYPES, FurtherLookOfPass(pass),
-                    [&](const SymbolHit& symbol) { ReportSymbol(dialog, frame, symbol); });
+        for (const SymbolHit& symbol : ReadSymbols(static_cast<std::uint32_t>(gray.cols),
+                                                   static_cast<std::uint32_t>(gray.rows), gray.data, CAMERA_TYPES,
+                                                   FurtherLookOfPass(pass)))
+            ReportSymbol(dialog, frame, symbol);
         ShowPreview(PREVIEW_WINDOW, frame);  // after a detection: the last frame the feedback read
     } else {
         const cv::Mat picture = cv::imread(placeholder, cv::IMREAD_UNCHANGED);

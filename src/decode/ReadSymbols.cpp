@@ -1,7 +1,9 @@
 #include "decode/ReadSymbols.h"
 
 #include "decode/AcceptLists.h"
+#include "decode/CrossCheck.h"
 #include "decode/ScanGrayImage.h"
+#include "decode/SymbolPlace.h"
 #include "decode/ZxingRead.h"
 
 #include <opencv2/core.hpp>
@@ -14,8 +16,6 @@
 #include <vector>
 
 namespace {
-
-using Action = std::function<void(const SymbolHit&)>;
 
 constexpr std::size_t kSymbolsThatSuggestMore = 2;
 constexpr int kMostLooksForMore = 16;  // a bound for a picture that keeps giving misreads
@@ -32,19 +32,37 @@ constexpr int kEnlargement = 2;
 // large enough, and reading it four times over would hold the dialog for seconds.
 constexpr double kMostPixelsToEnlarge = 4e6;
 
+// A closer look takes the place with room for the quiet zones and a second row of reads: a
+// third of the symbol's width on either side, and half its height (at least a fifth of its
+// width, for a place one scan line high) above and below.
+constexpr double kCloserMarginAcross = 1.0 / 3;
+constexpr double kCloserMarginAlong = 0.5;
+constexpr double kCloserLeastMarginAlong = 0.2;
+// ...at another scale: a symbol narrower than this in the look's pixels at twice the size,
+// where thin bars widen into more pixels; a wider one at half, where print flaws shrink
+// below what the engines take for a bar.
+constexpr int kWidestToEnlarge = 480;
+constexpr double kCloserEnlargement = 2.0;
+constexpr double kCloserReduction = 0.5;
+
+// What zxing-cpp reads beside the path's own symbologies: what a misread of them comes out
+// as. One EAN-13 may be read as UPC-A by one engine and as EAN-13 by the other.
+constexpr std::string_view kEanFamily[] = {"EAN-13", "ISBN-13", "UPC-A"};
+
 using SymbolKey = std::pair<std::string, std::string>;  // type name and data: one symbol
 
-// What a reading has found: every symbol seen, accepted or not; those handed on; and the
+// What a reading has found: every symbol seen, accepted or not; those reported; and the
 // outlines of those seen by the last look.
 struct Findings {
     std::vector<SymbolKey> seen;
-    std::vector<SymbolKey> reported;
+    std::vector<SymbolHit> reported;
     std::vector<std::vector<cv::Point>> outlines;
 };
 
-bool Holds(const std::vector<SymbolKey>& keys, const SymbolKey& key)
+bool Reported(const Findings& findings, const SymbolKey& key)
 {
-    return std::find(keys.begin(), keys.end(), key) != keys.end();
+    return std::any_of(findings.reported.begin(), findings.reported.end(),
+                       [&](const SymbolHit& symbol) { return symbol.typeName == key.first && symbol.data == key.second; });
 }
 
 std::vector<cv::Point> OutlineOf(const SymbolHit& symbol)
@@ -55,6 +73,17 @@ std::vector<cv::Point> OutlineOf(const SymbolHit& symbol)
     return outline;
 }
 
+std::vector<std::string_view> ZxingNames(std::span<const std::string_view> accepted)
+{
+    std::vector<std::string_view> names(accepted.begin(), accepted.end());
+    const bool ean = std::any_of(std::begin(kEanFamily), std::end(kEanFamily),
+                                 [&](std::string_view name) { return IsAccepted(name, accepted); });
+    for (const std::string_view name : kEanFamily)
+        if (ean && !IsAccepted(name, names))
+            names.push_back(name);
+    return names;
+}
+
 // Which engines take a look. Both take the first, and those further looks that are no
 // larger than the picture (ZBar's own test of inverted pictures is such a look); zxing-cpp
 // alone takes the costly ones, in which it finds nearly all that both would.
@@ -62,57 +91,115 @@ enum class Engines { Both, ZxingOnly };
 
 struct LookKind {
     Engines engines;
-    int enlargement;  // the look's pixels per picture pixel: its points are divided by it
-    bool first;       // ZBar's symbols handed on just as ZBar gives them
+    int enlargement;     // the look's pixels per picture pixel: its points are divided by it
+    bool first = false;  // every symbol ZBar reports counts, even two alike
 };
 constexpr LookKind kFirstLook{Engines::Both, 1, true};
 
-// One look: hands on each accepted symbol not reported before, except that on the first
-// look ZBar's symbols are handed on just as ZBar gives them.
-void Look(std::uint32_t width, std::uint32_t height, const void* pixels, std::span<const std::string_view> accepted,
-          LookKind kind, const Action& action, Findings& findings)
+void Relocate(SymbolHit& symbol, cv::Point2d offset, double scale)
 {
-    const auto take = [&](const SymbolHit& symbol, bool evenIfReported) {
-        SymbolKey key(symbol.typeName, symbol.data);
+    for (auto& [x, y] : symbol.points) {
+        x = static_cast<int>(offset.x + x / scale);
+        y = static_cast<int>(offset.y + y / scale);
+    }
+}
+
+EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames)
+{
+    EngineReads reads;
+    const auto width = static_cast<std::uint32_t>(picture.cols);
+    const auto height = static_cast<std::uint32_t>(picture.rows);
+    if (engines == Engines::Both)
+        ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
+    reads.zxing = ReadWithZxing(width, height, picture.data, zxingNames);
+    return reads;
+}
+
+// Both engines' reads of the neighbourhood of place (in the picture's pixels) in a look's copy.
+EngineReads LookCloser(const cv::Mat& lookPicture, int enlargement, cv::Rect place,
+                       std::span<const std::string_view> zxingNames)
+{
+    place = cv::Rect(place.x * enlargement, place.y * enlargement, place.width * enlargement,
+                     place.height * enlargement);
+    const bool across = place.width >= place.height;  // bars stand across the longer side
+    const int length = std::max(place.width, place.height);
+    const int thickness = std::min(place.width, place.height);
+    const int marginAcross = static_cast<int>(length * kCloserMarginAcross);
+    const int marginAlong = static_cast<int>(
+        std::max(thickness * kCloserMarginAlong, length * kCloserLeastMarginAlong));
+    const int marginX = across ? marginAcross : marginAlong;
+    const int marginY = across ? marginAlong : marginAcross;
+    const cv::Rect region = cv::Rect(place.x - marginX, place.y - marginY, place.width + 2 * marginX,
+                                     place.height + 2 * marginY) &
+                            cv::Rect(0, 0, lookPicture.cols, lookPicture.rows);
+    if (region.area() == 0)
+        return {};
+    const double scale = length < kWidestToEnlarge ? kCloserEnlargement : kCloserReduction;
+    cv::Mat closer;
+    cv::resize(lookPicture(region), closer, cv::Size(), scale, scale,
+               scale > 1 ? cv::INTER_CUBIC : cv::INTER_AREA);
+    EngineReads reads = ReadWithBoth(closer, Engines::Both, zxingNames);
+    const cv::Point2d offset(region.x, region.y);
+    for (SymbolHit& symbol : reads.zbar)
+        Relocate(symbol, offset, scale);
+    for (ZxingSymbol& found : reads.zxing)
+        Relocate(found.symbol, offset, scale);
+    // From the look's pixels to the picture's.
+    for (SymbolHit& symbol : reads.zbar)
+        Relocate(symbol, {}, enlargement);
+    for (ZxingSymbol& found : reads.zxing)
+        Relocate(found.symbol, {}, enlargement);
+    return reads;
+}
+
+// One look at a copy of the picture (or the picture itself): reports each accepted symbol
+// that passes the cross-check and, after the first look, was not reported before.
+void Look(const cv::Mat& lookPicture, std::span<const std::string_view> accepted, LookKind kind, Findings& findings)
+{
+    const std::vector<std::string_view> zxingNames = ZxingNames(accepted);
+    EngineReads reads = ReadWithBoth(lookPicture, kind.engines, zxingNames);
+    for (SymbolHit& symbol : reads.zbar)
+        Relocate(symbol, {}, kind.enlargement);
+    for (ZxingSymbol& found : reads.zxing)
+        Relocate(found.symbol, {}, kind.enlargement);
+
+    const auto see = [&](const SymbolHit& symbol) {
         findings.outlines.push_back(OutlineOf(symbol));
-        if (!Holds(findings.seen, key))
+        const SymbolKey key(symbol.typeName, symbol.data);
+        if (std::find(findings.seen.begin(), findings.seen.end(), key) == findings.seen.end())
             findings.seen.push_back(key);
-        if (!IsAccepted(symbol.typeName, accepted) || (!evenIfReported && Holds(findings.reported, key)))
-            return;
-        findings.reported.push_back(std::move(key));
-        if (kind.enlargement == 1)
-            return action(symbol);
-        SymbolHit onPicture = symbol;
-        for (auto& [x, y] : onPicture.points) {
-            x /= kind.enlargement;
-            y /= kind.enlargement;
-        }
-        action(onPicture);
     };
-    if (kind.engines == Engines::Both)
-        ScanGrayImage(width, height, pixels, [&](const SymbolHit& symbol) { take(symbol, kind.first); });
-    for (const SymbolHit& symbol : ReadWithZxing(width, height, pixels, accepted))
-        take(symbol, false);
+    for (const SymbolHit& symbol : reads.zbar)
+        see(symbol);
+    for (const ZxingSymbol& found : reads.zxing)
+        see(found.symbol);
+
+    const auto lookCloser = [&](const cv::Rect& place) {
+        return LookCloser(lookPicture, kind.enlargement, place, zxingNames);
+    };
+    for (SymbolHit& symbol : CrossCheck(reads, lookCloser)) {
+        if (!IsAccepted(symbol.typeName, accepted) ||
+            (!kind.first && Reported(findings, {symbol.typeName, symbol.data})))
+            continue;
+        findings.reported.push_back(std::move(symbol));
+    }
 }
 
-void Look(const cv::Mat& picture, std::span<const std::string_view> accepted, LookKind kind, const Action& action,
-          Findings& findings)
-{
-    Look(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data, accepted,
-         kind, action, findings);
-}
-
-// The picture as OpenCV sees it, or an empty one when it has no pixels OpenCV can address
-// or is of one shade throughout, which can hold no code. OpenCV only reads through it.
-cv::Mat PictureToLookAgain(std::uint32_t width, std::uint32_t height, const void* pixels)
+// The picture as OpenCV sees it, or an empty one when it has no pixels OpenCV can address.
+// OpenCV only reads through it.
+cv::Mat PictureOf(std::uint32_t width, std::uint32_t height, const void* pixels)
 {
     if (pixels == nullptr || width == 0 || height == 0 || width > INT_MAX || height > INT_MAX)
         return {};
-    const cv::Mat picture(static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels));
+    return {static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels)};
+}
+
+bool OfOneShade(const cv::Mat& picture)
+{
     double darkest = 0;
     double lightest = 0;
     cv::minMaxLoc(picture, &darkest, &lightest);
-    return darkest == lightest ? cv::Mat() : picture;
+    return darkest == lightest;
 }
 
 void PaintOver(cv::Mat& picture, const std::vector<std::vector<cv::Point>>& outlines)
@@ -140,64 +227,69 @@ std::pair<cv::Mat, LookKind> FurtherLookAt(const cv::Mat& picture, FurtherLook l
     switch (look) {
     case FurtherLook::Negative:
         cv::bitwise_not(picture, copy);
-        return {copy, {Engines::Both, 1, false}};
+        return {copy, {Engines::Both, 1}};
     case FurtherLook::Smoothed:
         cv::GaussianBlur(picture, copy, cv::Size(), kSmoothingSigma);
-        return {copy, {Engines::Both, 1, false}};
+        return {copy, {Engines::Both, 1}};
     case FurtherLook::Enlarged:
         if (static_cast<double>(picture.total()) <= kMostPixelsToEnlarge)
             cv::resize(picture, copy, cv::Size(), kEnlargement, kEnlargement, cv::INTER_CUBIC);
-        return {copy, {Engines::ZxingOnly, kEnlargement, false}};
+        return {copy, {Engines::ZxingOnly, kEnlargement}};
     }
     return {copy, {}};
 }
 
-void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, LookKind kind,
-                 const Action& action, Findings& findings)
+void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, Findings& findings)
 {
     cv::Mat paintedOver = picture.clone();
     for (int look = 0; look < kMostLooksForMore; ++look) {
+        // Outlines are in the picture's pixels, which is what is painted over.
         PaintOver(paintedOver, findings.outlines);
         findings.outlines.clear();
         const std::size_t before = findings.reported.size();
-        Look(paintedOver, accepted, {Engines::ZxingOnly, kind.enlargement, false}, action, findings);
+        Look(paintedOver, accepted, {Engines::ZxingOnly, 1}, findings);
         if (findings.reported.size() != before)
             continue;
         // The last of them may be the smallest: once more at twice the size.
         const auto [enlarged, enlargedKind] = FurtherLookAt(paintedOver, FurtherLook::Enlarged);
-        if (enlarged.empty() || kind.enlargement != 1)
+        if (enlarged.empty())
             return;
         findings.outlines.clear();
-        Look(enlarged, accepted, enlargedKind, action, findings);
+        Look(enlarged, accepted, enlargedKind, findings);
         return;
     }
 }
 
 }  // namespace
 
-void ReadSymbols(std::uint32_t width, std::uint32_t height, const void* pixels,
-                 std::span<const std::string_view> accepted, std::span<const FurtherLook> furtherLooks,
-                 const std::function<void(const SymbolHit&)>& action)
+std::vector<SymbolHit> ReadSymbols(std::uint32_t width, std::uint32_t height, const void* pixels,
+                                   std::span<const std::string_view> accepted,
+                                   std::span<const FurtherLook> furtherLooks)
 {
+    const cv::Mat picture = PictureOf(width, height, pixels);
+    if (picture.empty())
+        return {};  // neither engine reads a picture without pixels
     Findings findings;
-    Look(width, height, pixels, accepted, kFirstLook, action, findings);
+    Look(picture, accepted, kFirstLook, findings);
     const bool mayHoldMore = findings.reported.size() >= kSymbolsThatSuggestMore;
     const bool lookFurther = findings.seen.empty() && !furtherLooks.empty();
-    if (!mayHoldMore && !lookFurther)
-        return;
-    const cv::Mat picture = PictureToLookAgain(width, height, pixels);
-    if (picture.empty())
-        return;
-    if (mayHoldMore)
-        return LookForMore(picture, accepted, kFirstLook, action, findings);
+    if ((!mayHoldMore && !lookFurther) || OfOneShade(picture))
+        return std::move(findings.reported);
+    if (mayHoldMore) {
+        LookForMore(picture, accepted, findings);
+        return std::move(findings.reported);
+    }
     for (const FurtherLook look : furtherLooks) {
         const auto [copy, kind] = FurtherLookAt(picture, look);
         if (copy.empty())
             continue;
-        Look(copy, accepted, kind, action, findings);
-        if (findings.reported.size() >= kSymbolsThatSuggestMore)
-            return LookForMore(copy, accepted, kind, action, findings);
+        Look(copy, accepted, kind, findings);
+        if (findings.reported.size() >= kSymbolsThatSuggestMore) {
+            LookForMore(kind.enlargement == 1 ? copy : picture, accepted, findings);
+            break;
+        }
         if (!findings.seen.empty())
-            return;
+            break;
     }
+    return std::move(findings.reported);
 }

@@ -3,7 +3,9 @@
 #define ZX_USE_UTF8
 #include "decode/ZxingRead.h"
 
+#include "decode/QrSegments.h"
 #include "decode/QrText.h"
+#include "platform/Charset.h"
 
 #include <ZXing/ReadBarcode.h>
 
@@ -31,15 +33,22 @@ struct NamedFormat {
     BarcodeFormat format;
 };
 // What zxing-cpp reads for each ZBar name. ZBar tells EAN-13's prefixes apart by name.
-constexpr std::array<NamedFormat, 7> kFormats{{
+constexpr std::array<NamedFormat, 13> kFormats{{
     {"QR-Code", BarcodeFormat::QRCode},
     {"Codabar", BarcodeFormat::Codabar},
     {"CODE-39", BarcodeFormat::Code39},
+    {"CODE-93", BarcodeFormat::Code93},
     {"CODE-128", BarcodeFormat::Code128},
     {"EAN-13", BarcodeFormat::EAN13},
     {"ISBN-13", BarcodeFormat::EAN13},
-    {"UPC-A", BarcodeFormat::EAN13},
+    {"UPC-A", BarcodeFormat::UPCA},
+    {"EAN-8", BarcodeFormat::EAN8},
+    {"UPC-E", BarcodeFormat::UPCE},
+    {"I2/5", BarcodeFormat::ITF},
+    {"DataBar", BarcodeFormat::DataBar},
+    {"DataBar-Exp", BarcodeFormat::DataBarExpanded},
 }};
+const std::string kLatin1 = "ISO-8859-1";
 
 ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted)
 {
@@ -69,17 +78,34 @@ void NameEan13(SymbolHit& hit)
     }
 }
 
-// The result in ZBar's terms; corners of a copy scale points back up to the picture.
-SymbolHit HitOf(const ZXing::Result& result, int scale)
+bool NamesItsEncoding(const ZXing::Result& qrCode)
 {
-    SymbolHit hit;
+    if (qrCode.hasECI())
+        return true;
+    // zxing-cpp 1.4 keeps the segments' modes only in the data codewords, which it hands out
+    // through rawBytes() alone; bytes() has lost them.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const ZXing::ByteArray& codewords = qrCode.rawBytes();
+#pragma GCC diagnostic pop
+    const std::string level = qrCode.ecLevel();
+    return !level.empty() && QrNamesItsEncoding(codewords, level.front());
+}
+
+// The result in ZBar's terms; corners of a copy scale points back up to the picture.
+ZxingSymbol SymbolOf(const ZXing::Result& result, int scale)
+{
+    ZxingSymbol found;
+    SymbolHit& hit = found.symbol;
     const BarcodeFormat format = result.format();
     if (format == BarcodeFormat::QRCode) {
         hit.typeName = "QR-Code";
-        // As ZBar gives it: converted to UTF-8 where an ECI marker names the encoding, raw otherwise.
-        hit.data = QrTextToUtf8(result.hasECI() ? result.text() : BytesOf(result.bytes()));
+        found.namesItsEncoding = NamesItsEncoding(result);
+        hit.data = found.namesItsEncoding ? result.text() : QrTextToUtf8(BytesOf(result.bytes()));
     } else {
-        hit.data = BytesOf(result.bytes());
+        // Every byte is a Latin-1 character: this converts unless iconv lacks the set.
+        const std::string bytes = BytesOf(result.bytes());
+        hit.data = ToUtf8Exactly(bytes, kLatin1).value_or(bytes);
         const auto named = std::find_if(kFormats.begin(), kFormats.end(),
                                         [format](const NamedFormat& entry) { return entry.format == format; });
         if (format == BarcodeFormat::EAN13)
@@ -90,7 +116,7 @@ SymbolHit HitOf(const ZXing::Result& result, int scale)
     const ZXing::Position& corners = result.position();
     for (const ZXing::PointI& corner : corners)
         hit.points.emplace_back(corner.x * scale, corner.y * scale);
-    return hit;
+    return found;
 }
 
 bool SameSymbol(const SymbolHit& one, const SymbolHit& other)
@@ -100,10 +126,10 @@ bool SameSymbol(const SymbolHit& one, const SymbolHit& other)
 
 }  // namespace
 
-std::vector<SymbolHit> ReadWithZxing(std::uint32_t width, std::uint32_t height, const void* pixels,
-                                     std::span<const std::string_view> wanted)
+std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height, const void* pixels,
+                                       std::span<const std::string_view> wanted)
 {
-    std::vector<SymbolHit> hits;
+    std::vector<ZxingSymbol> hits;
     const ZXing::BarcodeFormats formats = FormatsFor(wanted);
     // zxing-cpp addresses pixels with int offsets; ZBar alone reads larger pictures.
     const bool fits = std::uint64_t{width} * height <= INT_MAX;
@@ -116,11 +142,12 @@ std::vector<SymbolHit> ReadWithZxing(std::uint32_t width, std::uint32_t height, 
     for (int scale = 1;; scale *= kDownscaleFactor) {
         const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
         for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
-            SymbolHit hit = HitOf(result, scale);
-            const bool known =
-                std::any_of(hits.begin(), hits.end(), [&](const SymbolHit& other) { return SameSymbol(hit, other); });
-            if (!known && std::find(wanted.begin(), wanted.end(), hit.typeName) != wanted.end())
-                hits.push_back(std::move(hit));
+            ZxingSymbol found = SymbolOf(result, scale);
+            const bool known = std::any_of(hits.begin(), hits.end(), [&](const ZxingSymbol& other) {
+                return SameSymbol(found.symbol, other.symbol);
+            });
+            if (!known && std::find(wanted.begin(), wanted.end(), found.symbol.typeName) != wanted.end())
+                hits.push_back(std::move(found));
         }
         if (std::max(layer.cols, layer.rows) <= kDownscaleAbove || std::min(layer.cols, layer.rows) < kDownscaleFactor)
             return hits;

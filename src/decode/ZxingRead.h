@@ -10,13 +10,22 @@
 #include <string_view>
 #include <vector>
 
+struct ZxingSymbol {
+    SymbolHit symbol;
+    // A QR code whose segments name their encoding (an ECI, Kanji or Hanzi mode): its text
+    // is read as they say, which ZBar cannot always do.
+    bool namesItsEncoding = false;
+};
+
 // Reads an 8-bit grayscale picture of width x height bytes, rows without gaps, for the
-// symbologies named in wanted (ZBar's names; of the accept lists' names zxing-cpp reads
-// them all), and returns every symbol found whose ZBar name is in wanted, in zxing-cpp's
-// order. Names and data as ZBar gives them: Codabar with its start and stop characters;
-// an EAN-13 starting 978 or 979 is "ISBN-13", one starting 0 is "UPC-A" without that 0;
-// QR data through QrTextToUtf8, raw bytes unless the code carries an ECI marker. Points
-// are the symbol's four corners, clockwise from the top left of the symbol.
+// symbologies named in wanted (ZBar's names; zxing-cpp reads QR codes and ZBar's linear
+// symbologies), and returns every symbol found whose ZBar name is in wanted, in zxing-cpp's
+// order, each once. Names and data as ZBar gives them: Codabar with its start and stop
+// characters; an EAN-13 starting 978 or 979 is "ISBN-13", a UPC-A ("UPC-A") has its twelve
+// digits. Linear data, which these symbologies carry as Latin-1 (Code 128's FNC4, say), is
+// converted to UTF-8. A QR code that names its encoding takes zxing-cpp's decoded text;
+// plain bytes go through QrTextToUtf8. Points are the symbol's four corners, clockwise from
+// the top left of the symbol.
 // Nothing for a picture without pixels, or one too large for zxing-cpp's int arithmetic.
-std::vector<SymbolHit> ReadWithZxing(std::uint32_t width, std::uint32_t height, const void* pixels,
-                                     std::span<const std::string_view> wanted);
+std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height, const void* pixels,
+                                       std::span<const std::string_view> wanted);

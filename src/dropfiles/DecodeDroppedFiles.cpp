@@ -37,13 +37,13 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
 
 std::size_t CLumoraDlg::DecodePicture(const cv::Mat& picture, std::span<const std::string_view> accepted)
 {
-    std::size_t reported = 0;
-    ReadSymbols(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows), picture.data,
-                accepted, kEveryFurtherLook, [this, &reported](const SymbolHit& symbol) {
-                    ReportResult(symbol);
-                    PlayResultTone();
-                    KeepAnswering();
-                    ++reported;
-                });
-    return reported;
+    const std::vector<SymbolHit> symbols = ReadSymbols(static_cast<std::uint32_t>(picture.cols),
+                                                       static_cast<std::uint32_t>(picture.rows), picture.data,
+                                                       accepted, kEveryFurtherLook);
+    for (const SymbolHit& symbol : symbols) {
+        ReportResult(symbol);
+        PlayResultTone();
+        KeepAnswering();
+    }
+    return symbols.size();
 }

@@ -17,6 +17,7 @@ namespace {
 
 const std::string kPictures = LUMORA_TEST_DATA "/pictures/";
 const std::string kDegraded = LUMORA_TEST_DATA "/degraded/";
+const std::string kTexts = LUMORA_TEST_DATA "/texts/";
 
 std::vector<SymbolHit> Scan(const cv::Mat& gray)
 {
@@ -36,9 +37,7 @@ std::vector<std::string> Texts(const std::vector<SymbolHit>& hits, std::span<con
 
 std::vector<std::string> Read(const cv::Mat& gray, std::span<const std::string_view> accepted)
 {
-    std::vector<SymbolHit> hits;
-    ReadSymbols(gray.cols, gray.rows, gray.data, accepted, kEveryFurtherLook,
-                [&](const SymbolHit& hit) { hits.push_back(hit); });
+    const std::vector<SymbolHit> hits = ReadSymbols(gray.cols, gray.rows, gray.data, accepted, kEveryFurtherLook);
     for (const SymbolHit& hit : hits)  // in the picture's own pixels, whatever look found it
         for (const auto& [x, y] : hit.points)
             EXPECT_TRUE(x >= 0 && x <= gray.cols && y >= 0 && y <= gray.rows) << hit.data;
@@ -96,7 +95,8 @@ TEST(ScanGrayImage, FindsWhatZbarsOwnReaderFindsInEveryTestPicture)
             found.append(1, '\t').append(Describe(hit));
         EXPECT_EQ(found, line);
         ++pictures;
-        for (const SymbolHit& hit : ReadWithZxing(gray.cols, gray.rows, gray.data, kZbarNames)) {
+        for (const ZxingSymbol& found : ReadWithZxing(gray.cols, gray.rows, gray.data, kZbarNames)) {
+            const SymbolHit& hit = found.symbol;
             const bool zbarsToo = (line + '\t').find('\t' + Describe(hit) + '\t') != std::string::npos;
             EXPECT_TRUE(zbarsToo) << Describe(hit) << " in " << name;
             alike += zbarsToo && hit.points.size() == 4;
@@ -152,7 +152,10 @@ TEST(ReadSymbols, TogetherTheEnginesReadWhatEachAloneMisses)
         const cv::Mat gray = Picture(row.name, kDegraded);
         EXPECT_EQ(Read(gray, DROP_TYPES), row.texts) << row.name;
         zbarMissed += Texts(Scan(gray), DROP_TYPES) != row.texts;
-        zxingMissed += Texts(ReadWithZxing(gray.cols, gray.rows, gray.data, DROP_TYPES), DROP_TYPES) != row.texts;
+        std::vector<SymbolHit> zxing;
+        for (const ZxingSymbol& found : ReadWithZxing(gray.cols, gray.rows, gray.data, DROP_TYPES))
+            zxing.push_back(found.symbol);
+        zxingMissed += Texts(zxing, DROP_TYPES) != row.texts;
     }
     EXPECT_EQ(zbarMissed, 6);
     EXPECT_EQ(zxingMissed, 6);
@@ -172,4 +175,25 @@ TEST(ReadSymbols, ZbarsSymbolsComeFirstInItsOrderAndNoSymbolTwice)
     // Found by both engines: only ZBar's code is outside the path's list.
     const std::vector<std::string> qrOnly{"Hello, Lumora"};
     EXPECT_EQ(Read(Picture("qr-and-code128.png"), DROP_TYPES), qrOnly);
+}
+
+// Each text as its code declares it, through both engines: ZBar lacks Code 128's FNC4 and
+// QR's Hanzi mode, and a QR code that names its encoding is read as it says.
+TEST(ReadSymbols, TakesEachTextAsItsCodeDeclaresIt)
+{
+    const struct {
+        const char* name;
+        const std::string& folder;
+        std::string text;
+    } rows[] = {
+        {"code128-latin1.png", kTexts, "Señor Ló"},
+        {"qr-hanzi.png", kTexts, "中文条码扫描"},
+        {"qr-eci-shift-jis.png", kTexts, "取り込み準備中"},
+        {"qr-kanji.png", kPictures, "取り込み準備中"},
+        {"qr-eci-latin1.png", kPictures, "Grüße"},
+        {"qr-sjis-bytes.png", kPictures, "取り込み準備中"},  // plain bytes: the encoding is chosen
+        {"qr-cafe.png", kPictures, "café"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Read(Picture(row.name, row.folder), CAMERA_TYPES), std::vector<std::string>{row.text}) << row.name;
 }

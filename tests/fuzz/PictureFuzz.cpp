@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     FuzzCheck(picture.empty() || (picture.type() == CV_8UC1 && picture.isContinuous()), "one 8-bit channel, no gaps");
-    ReadSymbols(picture.cols, picture.rows, picture.data, CAMERA_TYPES, kEveryFurtherLook, [](const SymbolHit& symbol) {
+    for (const SymbolHit& symbol : ReadSymbols(picture.cols, picture.rows, picture.data, CAMERA_TYPES, kEveryFurtherLook))
         FuzzCheck(IsAccepted(symbol.typeName, CAMERA_TYPES), "every symbol is of an accepted type");
-    });
     return 0;
 }

@@ -1,0 +1,73 @@
+// When two engines' reads of a look are believed: one table of made-up reads, each with what
+// a closer look at the place would find.
+
+#include "decode/CrossCheck.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A read over the rectangle x..x+200, y..y+40, as either engine traces a barcode.
+SymbolHit At(int x, int y, const char* type, const char* data)
+{
+    return {type, data, {{x, y}, {x + 200, y}, {x + 200, y + 40}, {x, y + 40}}};
+}
+ZxingSymbol Zx(SymbolHit symbol, bool namesItsEncoding = false)
+{
+    return {std::move(symbol), namesItsEncoding};
+}
+
+std::vector<std::string> Texts(const std::vector<SymbolHit>& symbols)
+{
+    std::vector<std::string> texts;
+    for (const SymbolHit& symbol : symbols)
+        texts.push_back(symbol.typeName + ":" + symbol.data);
+    return texts;
+}
+
+}  // namespace
+
+TEST(CrossCheck, ReportsALinearReadOnlyWhenNothingContradictsIt)
+{
+    const SymbolHit ean = At(10, 10, "EAN-13", "4901234567894");
+    const SymbolHit misread = At(12, 30, "EAN-13", "4901234561234");
+    const SymbolHit upc = At(8, 20, "UPC-A", "036000291452");
+    const SymbolHit codabar = At(10, 100, "Codabar", "A212839.76886B");
+    const struct {
+        const char* what;
+        EngineReads reads;
+        EngineReads closer;  // what a closer look at the place finds
+        std::vector<std::string> reported;
+        int closerLooks;
+    } rows[] = {
+        {"both alike: at once", {{ean}, {Zx(ean)}}, {}, {"EAN-13:4901234567894"}, 0},
+        {"each its own text: held back", {{misread}, {Zx(ean)}}, {}, {}, 1},
+        {"an EAN-13 against a UPC-A: held back", {{ean}, {Zx(upc)}}, {{ean}, {Zx(upc)}}, {}, 1},
+        {"settled by both in the closer look", {{misread}, {Zx(ean)}}, {{ean}, {Zx(ean)}}, {"EAN-13:4901234567894"}, 1},
+        {"one engine, confirmed by the other closer", {{}, {Zx(codabar)}}, {{codabar}, {}}, {"Codabar:A212839.76886B"}, 1},
+        {"one engine, alone closer too", {{}, {Zx(codabar)}}, {{}, {Zx(codabar)}}, {}, 1},
+        {"ZBar's FNC4 loss is the same symbol, in zxing-cpp's text",
+         {{At(0, 0, "CODE-128", "Seqor Ls")}, {Zx(At(0, 5, "CODE-128", "Señor Ló"))}}, {}, {"CODE-128:Señor Ló"}, 0},
+        {"two symbols side by side, each read by both",
+         {{ean, At(10, 60, "CODE-128", "LOT-42")}, {Zx(At(10, 60, "CODE-128", "LOT-42")), Zx(ean)}}, {},
+         {"EAN-13:4901234567894", "CODE-128:LOT-42"}, 0},
+        {"a book's price add-on contradicts nothing",
+         {{At(10, 10, "ISBN-13", "9784873115658"), At(215, 10, "EAN-5", "51299")}, {Zx(At(10, 10, "ISBN-13", "9784873115658"))}},
+         {}, {"ISBN-13:9784873115658"}, 0},
+        {"ZBar's two alike both count", {{ean, At(10, 300, "EAN-13", "4901234567894")}, {Zx(ean)}}, {},
+         {"EAN-13:4901234567894", "EAN-13:4901234567894"}, 0},
+        {"QR codes as read; ZBar's takes the text zxing-cpp reads as the code names it",
+         {{At(0, 0, "QR-Code", "ﾖﾐﾎﾄ"), At(0, 300, "QR-Code", "zbar only")},
+          {Zx(At(2, 2, "QR-Code", "中文"), true), Zx(At(300, 0, "QR-Code", "zxing only"))}},
+         {}, {"QR-Code:中文", "QR-Code:zbar only", "QR-Code:zxing only"}, 0},
+    };
+    for (const auto& row : rows) {
+        int closerLooks = 0;
+        const auto lookCloser = [&](const cv::Rect&) {
+            ++closerLooks;
+            return row.closer;
+        };
+        EXPECT_EQ(Texts(CrossCheck(row.reads, lookCloser)), row.reported) << row.what;
+        EXPECT_EQ(closerLooks, row.closerLooks) << row.what;
+    }
+}
