@@ -1,5 +1,6 @@
 #include "decode/CrossCheck.h"
 
+#include "decode/AcceptLists.h"
 #include "decode/SymbolPlace.h"
 #include "decode/Symbologies.h"
 
@@ -82,15 +83,16 @@ cv::Rect Around(const std::vector<Read>& reads)
     return around;
 }
 
-// The readings believed: those both engines agree on at once, then those a closer look at
-// their place settles or confirms, one closer look per place.
-std::vector<Key> Believed(const std::vector<Read>& reads, const CloserLook& lookCloser)
+// The accepted readings believed: those both engines agree on at once, then those a closer
+// look at their place settles or confirms, one closer look per place.
+std::vector<Key> Believed(const std::vector<Read>& reads, std::span<const std::string_view> accepted,
+                          const CloserLook& lookCloser)
 {
     std::vector<Key> believed;
     std::vector<Key> doubted;
     for (const Read& read : reads) {
         const Key key = KeyOf(read.symbol);
-        if (std::find(believed.begin(), believed.end(), key) != believed.end() ||
+        if (!IsAccepted(key.first, accepted) || std::find(believed.begin(), believed.end(), key) != believed.end() ||
             std::find(doubted.begin(), doubted.end(), key) != doubted.end())
             continue;
         (Agreed(reads, key) ? believed : doubted).push_back(key);
@@ -157,7 +159,8 @@ bool ZbarLostLatin1(const std::string& zbarText, const std::string& zxingText)
     return true;
 }
 
-std::vector<SymbolHit> CrossCheck(const EngineReads& reads, const CloserLook& lookCloser)
+std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std::string_view> accepted,
+                                  const CloserLook& lookCloser)
 {
     // ZBar's text of a symbol whose standard it does not wholly follow gives way to zxing-cpp's.
     EngineReads taken = reads;
@@ -174,9 +177,11 @@ std::vector<SymbolHit> CrossCheck(const EngineReads& reads, const CloserLook& lo
         }
     }
 
-    const std::vector<Key> believed = Believed(LinearReads(taken), lookCloser);
+    const std::vector<Key> believed = Believed(LinearReads(taken), accepted, lookCloser);
     const auto isBelieved = [&](const SymbolHit& symbol) {
-        return !IsLinear(symbol.typeName) || std::find(believed.begin(), believed.end(), KeyOf(symbol)) != believed.end();
+        return IsAccepted(symbol.typeName, accepted) &&
+               (!IsLinear(symbol.typeName) ||
+                std::find(believed.begin(), believed.end(), KeyOf(symbol)) != believed.end());
     };
     std::vector<SymbolHit> reported;
     // Every symbol ZBar reports counts, two alike in one picture too (two copies of a leaflet).

@@ -7,6 +7,8 @@
 #include <opencv2/core/types.hpp>
 
 #include <functional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 // What both engines read in one look, of every symbology each reads, each in its own order,
@@ -20,8 +22,9 @@ struct EngineReads {
 // its neighbourhood at another scale, points in the picture's pixels.
 using CloserLook = std::function<EngineReads(const cv::Rect& place)>;
 
-// The symbols of one look to report, of every symbology (the caller keeps those its path
-// takes): ZBar's in its order, then those only zxing-cpp read, in its order; each once.
+// The symbols of one look to report, of the accepted types: ZBar's in its order, just as it
+// reports them (two alike in one picture too), then those zxing-cpp read that ZBar's do not
+// include, in its order, each once. Reads of other types count as evidence only.
 //  - Two-dimensional symbols are taken as read: their error correction makes misreads rare.
 //    Where both engines read one QR code and zxing-cpp's follows the encoding the code names
 //    (ZBar lacks Hanzi mode, for one), ZBar's symbol takes zxing-cpp's text.
@@ -32,7 +35,8 @@ using CloserLook = std::function<EngineReads(const cv::Rect& place)>;
 //    at the place decides: both engines reading the text there with nothing against it settles
 //    a contradiction, and the other engine reading it there confirms what one alone had read.
 //    EAN add-ons (a book's price) stand beside their symbol and contradict nothing.
-std::vector<SymbolHit> CrossCheck(const EngineReads& reads, const CloserLook& lookCloser);
+std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std::string_view> accepted,
+                                  const CloserLook& lookCloser);
 
 // Whether ZBar's text of a Code 128 symbol is zxing-cpp's UTF-8 text with every Latin-1
 // character past U+007F shifted down by 0x80, as ZBar gives FNC4 characters, and zxing-cpp's

@@ -177,9 +177,8 @@ void Look(const cv::Mat& lookPicture, std::span<const std::string_view> accepted
     const auto lookCloser = [&](const cv::Rect& place) {
         return LookCloser(lookPicture, kind.enlargement, place, zxingNames);
     };
-    for (SymbolHit& symbol : CrossCheck(reads, lookCloser)) {
-        if (!IsAccepted(symbol.typeName, accepted) ||
-            (!kind.first && Reported(findings, {symbol.typeName, symbol.data})))
+    for (SymbolHit& symbol : CrossCheck(reads, accepted, lookCloser)) {
+        if (!kind.first && Reported(findings, {symbol.typeName, symbol.data}))
             continue;
         findings.reported.push_back(std::move(symbol));
     }

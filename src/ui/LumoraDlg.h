@@ -26,6 +26,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace cv {
 class Mat;
@@ -83,6 +84,8 @@ public:
     // accepted types; returns how many.
     void DecodeDroppedFiles(const QStringList& paths);
     std::size_t DecodePicture(const cv::Mat& picture, std::span<const std::string_view> accepted);
+    // Each symbol of a dropped file or picture reported, with its beep.
+    void ReportSymbols(const std::vector<SymbolHit>& symbols);
     // A paste (src/dropfiles): files or a picture are read in full and handled in turn;
     // returns false, taking nothing, for anything else (text, which the result box pastes).
     bool PasteFrom(const QMimeData& mime);
@@ -96,6 +99,10 @@ public:
     void ReadScreenFirst();
     // A short message over the result box that goes by itself: never a result line (src/ui).
     void ShowNotice(const QString& text);
+    // The same place shows how far a long input has got, until EndProgress; a notice that
+    // comes meanwhile has its full time first. Neither is announced.
+    void ShowProgress(const QString& text);
+    void EndProgress();
     // Said to screen readers without moving the focus (src/ui): each result, each notice.
     void Announce(const QString& text);
     // Between the steps of a long drop: the window repaints and answers the window manager
@@ -138,6 +145,7 @@ private:
     void HandleWaitingInput();
     void ReadScreenPictures(const ScreenPictures& taken);
     void CreateNotice();
+    void PlaceNotice(const QString& text);
     // Before the controls exist: a control keeps the interface it is first given.
     static void InstallAccessibleInterfaces();
     void NameForAssistiveTools();

@@ -29,7 +29,7 @@ void CLumoraDlg::CreateNotice()
     connect(&m_noticeTimer, &QTimer::timeout, m_notice, &QWidget::hide);
 }
 
-void CLumoraDlg::ShowNotice(const QString& text)
+void CLumoraDlg::PlaceNotice(const QString& text)
 {
     const QRect box = m_editResult->geometry();
     m_notice->setText(text);
@@ -38,6 +38,24 @@ void CLumoraDlg::ShowNotice(const QString& text)
     m_notice->move(box.left() + kNoticeMargin, box.bottom() - kNoticeMargin - m_notice->height());
     m_notice->raise();
     m_notice->show();
+}
+
+void CLumoraDlg::ShowNotice(const QString& text)
+{
+    PlaceNotice(text);
     m_noticeTimer.start();  // a second notice stays its own full time
     Announce(text);
+}
+
+void CLumoraDlg::ShowProgress(const QString& text)
+{
+    if (m_noticeTimer.isActive())
+        return;  // a notice has its full time first; the progress comes back after it
+    PlaceNotice(text);
+}
+
+void CLumoraDlg::EndProgress()
+{
+    if (!m_noticeTimer.isActive())
+        m_notice->hide();
 }

@@ -1,6 +1,7 @@
 // When two engines' reads of a look are believed: one table of made-up reads, each with what
 // a closer look at the place would find.
 
+#include "decode/AcceptLists.h"
 #include "decode/CrossCheck.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST(CrossCheck, ReportsALinearReadOnlyWhenNothingContradictsIt)
             ++closerLooks;
             return row.closer;
         };
-        EXPECT_EQ(Texts(CrossCheck(row.reads, lookCloser)), row.reported) << row.what;
+        EXPECT_EQ(Texts(CrossCheck(row.reads, CAMERA_TYPES, lookCloser)), row.reported) << row.what;
         EXPECT_EQ(closerLooks, row.closerLooks) << row.what;
     }
 }
