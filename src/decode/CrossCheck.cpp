@@ -24,13 +24,17 @@ Key KeyOf(const SymbolHit& symbol)
     return {symbol.typeName, symbol.data};
 }
 
-// The linear reads that count as evidence, both engines'.
+// The linear reads that count as evidence, both engines'. ZBar's read of an EAN-13 or UPC-A
+// with a price add-on counts as its read of that symbol.
 std::vector<Read> LinearReads(const EngineReads& reads)
 {
     std::vector<Read> linear;
-    for (const SymbolHit& symbol : reads.zbar)
-        if (IsLinear(symbol.typeName) && !IsAddOn(symbol.typeName))
+    for (const SymbolHit& symbol : reads.zbar) {
+        if (std::optional<SymbolHit> main = MainSymbolOf(symbol))
+            linear.push_back({Engine::Zbar, std::move(*main)});
+        else if (IsLinear(symbol.typeName) && !IsAddOn(symbol.typeName))
             linear.push_back({Engine::Zbar, symbol});
+    }
     for (const ZxingSymbol& found : reads.zxing)
         if (IsLinear(found.symbol.typeName) && !IsAddOn(found.symbol.typeName))
             linear.push_back({Engine::Zxing, found.symbol});
@@ -46,6 +50,12 @@ bool ReadByBoth(const std::vector<Read>& reads, const Key& key)
     return by(Engine::Zbar) && by(Engine::Zxing);
 }
 
+// A read without a place (ZBar gives none for an EAN with its add-on) may stand anywhere.
+bool MayBeAtPlaceOf(const SymbolHit& one, const SymbolHit& other)
+{
+    return one.points.empty() || other.points.empty() || SamePlace(one, other);
+}
+
 // Whether a reading other than key lies where key was read, that only one engine made. Two
 // readings that both engines made are two symbols side by side, as on a shipping label.
 bool Contradicted(const std::vector<Read>& reads, const Key& key)
@@ -54,7 +64,7 @@ bool Contradicted(const std::vector<Read>& reads, const Key& key)
         if (KeyOf(other.symbol) == key || ReadByBoth(reads, KeyOf(other.symbol)))
             continue;
         for (const Read& read : reads)
-            if (KeyOf(read.symbol) == key && SamePlace(read.symbol, other.symbol))
+            if (KeyOf(read.symbol) == key && MayBeAtPlaceOf(read.symbol, other.symbol))
                 return true;
     }
     return false;
@@ -70,7 +80,7 @@ std::vector<Read> AtPlaceOf(const std::vector<Read>& site, const std::vector<Rea
 {
     std::vector<Read> there;
     for (const Read& read : evidence)
-        if (std::any_of(site.begin(), site.end(), [&](const Read& one) { return SamePlace(one.symbol, read.symbol); }))
+        if (std::any_of(site.begin(), site.end(), [&](const Read& one) { return MayBeAtPlaceOf(one.symbol, read.symbol); }))
             there.push_back(read);
     return there;
 }
@@ -78,8 +88,11 @@ std::vector<Read> AtPlaceOf(const std::vector<Read>& site, const std::vector<Rea
 cv::Rect Around(const std::vector<Read>& reads)
 {
     cv::Rect around;
-    for (const Read& read : reads)
-        around = around.area() > 0 ? (around | PlaceOf(read.symbol)) : PlaceOf(read.symbol);
+    for (const Read& read : reads) {
+        const cv::Rect place = PlaceOf(read.symbol);
+        if (place.area() > 0)
+            around = around.area() > 0 ? (around | place) : place;
+    }
     return around;
 }
 

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <future>
 #include <string>
 #include <utility>
 #include <vector>
@@ -104,14 +105,21 @@ void Relocate(SymbolHit& symbol, cv::Point2d offset, double scale)
     }
 }
 
+// The engines read at once, zxing-cpp on a thread of its own: a camera pass, or a drop of
+// one picture, has a second core for it.
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames)
 {
     EngineReads reads;
     const auto width = static_cast<std::uint32_t>(picture.cols);
     const auto height = static_cast<std::uint32_t>(picture.rows);
-    if (engines == Engines::Both)
-        ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
-    reads.zxing = ReadWithZxing(width, height, picture.data, zxingNames);
+    const auto readWithZxing = [&] { return ReadWithZxing(width, height, picture.data, zxingNames); };
+    if (engines == Engines::ZxingOnly) {
+        reads.zxing = readWithZxing();
+        return reads;
+    }
+    std::future<std::vector<ZxingSymbol>> zxing = std::async(std::launch::async, readWithZxing);
+    ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
+    reads.zxing = zxing.get();
     return reads;
 }
 
@@ -132,9 +140,9 @@ EngineReads LookCloser(const cv::Mat& lookPicture, int enlargement, cv::Rect pla
     const cv::Rect region = cv::Rect(place.x - marginX, place.y - marginY, place.width + 2 * marginX,
                                      place.height + 2 * marginY) &
                             cv::Rect(0, 0, lookPicture.cols, lookPicture.rows);
-    if (region.area() == 0)
-        return {};
     const double scale = length < kWidestToEnlarge ? kCloserEnlargement : kCloserReduction;
+    if (region.width * scale < 1 || region.height * scale < 1)
+        return {};  // nothing of the place is in the picture
     cv::Mat closer;
     cv::resize(lookPicture(region), closer, cv::Size(), scale, scale,
                scale > 1 ? cv::INTER_CUBIC : cv::INTER_AREA);

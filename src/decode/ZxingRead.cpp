@@ -5,6 +5,7 @@
 
 #include "decode/QrSegments.h"
 #include "decode/QrText.h"
+#include "decode/Symbologies.h"
 #include "platform/Charset.h"
 
 #include <ZXing/ReadBarcode.h>
@@ -62,20 +63,6 @@ ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted)
 std::string BytesOf(const ZXing::ByteArray& bytes)
 {
     return std::string(bytes.begin(), bytes.end());
-}
-
-// ZBar names an EAN-13 by what its prefix makes it: a book number, or a UPC-A code in
-// EAN-13's form, which ZBar gives as its own twelve digits.
-void NameEan13(SymbolHit& hit)
-{
-    if (hit.data.starts_with("978") || hit.data.starts_with("979")) {
-        hit.typeName = "ISBN-13";
-    } else if (hit.data.starts_with('0')) {
-        hit.typeName = "UPC-A";
-        hit.data.erase(0, 1);
-    } else {
-        hit.typeName = "EAN-13";
-    }
 }
 
 bool NamesItsEncoding(const ZXing::Result& qrCode)
