@@ -12,6 +12,7 @@
 #include "dropfiles/DropExtensions.h"
 #include "dropfiles/DropReading.h"
 #include "dropfiles/ReadingProgress.h"
+#include "dropfiles/UnreadableReason.h"
 #include "output/ResultTone.h"
 #include "platform/FileName.h"
 
@@ -24,7 +25,6 @@
 namespace {
 // How long the dialog waits for the workers before it answers the window system again.
 constexpr std::chrono::milliseconds kWaitForPages{100};
-const QString kTruncatedNotice = QStringLiteral("ページが多すぎるため、残りのページは読みませんでした");
 }  // namespace
 
 void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
@@ -58,7 +58,7 @@ void CLumoraDlg::DecodeDroppedFiles(const QStringList& paths)
             ShowNotice(NoticeFor(step->reason));
             break;
         case DropStep::What::Truncated:
-            ShowNotice(kTruncatedNotice);
+            ShowNotice(TruncatedNotice());
             break;
         case DropStep::What::DropEnds:
             progress.End();

@@ -10,10 +10,11 @@ struct DropReading::File {
     std::string path;
     enum class State { Waiting, Opening, Open, Done } state = State::Waiting;
     std::optional<UnreadableReason> failure;
+    // Known once open. A document whose pages are read apart is shared by the workers.
+    std::shared_ptr<DroppedDocument> document;
+    int pageCount = 0;
+    int nextToClaim = 0;  // pages read apart: the next one no worker has taken
     bool truncated = false;
-    PageOrder order = PageOrder::InOrder;
-    int pageCount = 0;     // known once open
-    int nextToClaim = 0;   // pages read apart: the next one no worker has taken
     std::vector<std::optional<std::vector<SymbolHit>>> pages;
     int pagesRead = 0;
 };
@@ -23,6 +24,7 @@ struct DropReading::File {
 struct DropReading::Unit {
     std::size_t file;
     int page;  // -1: open the file
+    std::shared_ptr<DroppedDocument> document;
 };
 
 unsigned DropWorkers()
@@ -58,119 +60,101 @@ std::optional<DropReading::Unit> DropReading::Claim()
         File& file = files_[i];
         if (file.state == File::State::Waiting) {
             file.state = File::State::Opening;
-            return Unit{i, -1};
+            return Unit{i, -1, nullptr};
         }
-        if (file.state == File::State::Open && file.order == PageOrder::Apart && file.nextToClaim < file.pageCount)
-            return Unit{i, file.nextToClaim++};
+        if (file.state == File::State::Open && file.document && file.nextToClaim < file.pageCount)
+            return Unit{i, file.nextToClaim++, file.document};
     }
     return std::nullopt;
 }
 
 void DropReading::Work()
 {
-    // A document whose pages are read apart is kept for this worker's next page of it.
-    std::unique_ptr<DroppedDocument> kept;
-    std::size_t keptFile = 0;
     std::unique_lock<std::mutex> guard(lock_);
     while (!stopping_) {
-        const std::optional<Unit> unit = Claim();
+        std::optional<Unit> unit = Claim();
         if (!unit) {
-            const bool allClaimed = std::all_of(files_.begin(), files_.end(), [](const File& file) {
-                return file.state != File::State::Waiting && file.state != File::State::Opening;
-            });
-            // Pages of a file being opened may still come to be shared out.
-            if (allClaimed && std::none_of(files_.begin(), files_.end(), [](const File& file) {
-                    return file.state == File::State::Open && file.order == PageOrder::Apart &&
-                           file.nextToClaim < file.pageCount;
+            // Done when no file waits to be opened and none is being opened, whose pages
+            // could still come to be shared out.
+            if (std::none_of(files_.begin(), files_.end(), [](const File& file) {
+                    return file.state == File::State::Waiting || file.state == File::State::Opening;
                 }))
                 return;
             changed_.wait(guard);
             continue;
         }
         guard.unlock();
-        ReadUnit(*unit, kept, keptFile);
+        if (unit->page < 0)
+            Open(unit->file);
+        else
+            ReadPage(unit->file, *unit->document, unit->page);
+        unit.reset();  // the last worker to hold a shared document lets it go here
         guard.lock();
     }
 }
 
-std::vector<SymbolHit> DropReading::ReadPage(const cv::Mat& page, bool drawn) const
+void DropReading::ReadPage(std::size_t index, DroppedDocument& document, int page)
 {
+    const cv::Mat picture = document.Page(page);
+    std::vector<SymbolHit> symbols;
     try {
-        return ReadSymbols(static_cast<std::uint32_t>(page.cols), static_cast<std::uint32_t>(page.rows), page.data,
-                           accepted_, drawn ? std::span<const FurtherLook>() : kEveryFurtherLook);
+        symbols = ReadSymbols(static_cast<std::uint32_t>(picture.cols), static_cast<std::uint32_t>(picture.rows),
+                              picture.data, accepted_,
+                              document.Drawn() ? std::span<const FurtherLook>() : kEveryFurtherLook);
     } catch (const std::exception&) {
-        return {};  // out of memory in a further look: the page yields what a failed load does
+        // Out of memory in a further look: the page yields what a page that failed to load does.
     }
+    {
+        const std::lock_guard<std::mutex> guard(lock_);
+        File& file = files_[index];
+        file.pages[static_cast<std::size_t>(page)] = std::move(symbols);
+        if (++file.pagesRead == file.pageCount) {
+            file.state = File::State::Done;
+            file.document.reset();
+        }
+    }
+    changed_.notify_all();
 }
 
-void DropReading::ReadUnit(const Unit& unit, std::unique_ptr<DroppedDocument>& kept, std::size_t& keptFile)
+void DropReading::Open(std::size_t index)
 {
-    const auto publish = [&](int page, std::vector<SymbolHit> symbols) {
-        {
-            const std::lock_guard<std::mutex> guard(lock_);
-            File& file = files_[unit.file];
-            file.pages[static_cast<std::size_t>(page)] = std::move(symbols);
-            ++file.pagesRead;
-            if (file.pagesRead == file.pageCount)
-                file.state = File::State::Done;
-        }
-        changed_.notify_all();
-    };
-
-    if (unit.page >= 0) {
-        if (!kept || keptFile != unit.file) {
-            std::string path;
-            {
-                const std::lock_guard<std::mutex> guard(lock_);
-                path = files_[unit.file].path;
-            }
-            kept = OpenDroppedDocument(path).document;
-            keptFile = unit.file;
-        }
-        const cv::Mat page = kept ? kept->Page(unit.page) : cv::Mat();
-        publish(unit.page, ReadPage(page, true));
-        return;
-    }
-
     std::string path;
     {
         const std::lock_guard<std::mutex> guard(lock_);
-        path = files_[unit.file].path;
+        path = files_[index].path;
     }
     OpenedDocument opened = OpenDroppedDocument(path);
+    std::shared_ptr<DroppedDocument> document = std::move(opened.document);
+    const bool apart = document && document->Order() == PageOrder::Apart;
     {
         const std::lock_guard<std::mutex> guard(lock_);
-        File& file = files_[unit.file];
-        if (!opened.document || opened.document->PageCount() < 1) {
+        File& file = files_[index];
+        if (!document || document->PageCount() < 1) {
             file.failure = opened.failure;
             file.state = File::State::Done;
-            opened.document.reset();
+            document.reset();
         } else {
-            file.order = opened.document->Order();
-            file.pageCount = opened.document->PageCount();
-            file.truncated = opened.document->Truncated();
+            file.pageCount = document->PageCount();
+            file.truncated = document->Truncated();
             file.pages.resize(static_cast<std::size_t>(file.pageCount));
             file.nextToClaim = 1;  // the opener reads the first page itself
+            if (apart)
+                file.document = document;  // the others are shared out
             file.state = File::State::Open;
         }
     }
     changed_.notify_all();
-    if (!opened.document)
+    if (!document)
         return;
-    const bool apart = opened.document->Order() == PageOrder::Apart;
-    const int last = apart ? 1 : opened.document->PageCount();
+    // Pages in order are all this worker's; of those apart, it reads the first.
+    const int last = apart ? 1 : document->PageCount();
     for (int page = 0; page < last; ++page) {
-        // A long document in order is left unfinished when the drop is abandoned.
         {
             const std::lock_guard<std::mutex> guard(lock_);
             if (stopping_)
-                return;
+                return;  // the drop is abandoned: a long animation is left unread
         }
-        publish(page, ReadPage(opened.document->Page(page), apart));
-    }
-    if (apart) {
-        kept = std::move(opened.document);
-        keptFile = unit.file;
+        ReadPage(index, *document, page);
     }
 }
 

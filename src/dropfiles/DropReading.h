@@ -1,7 +1,7 @@
 #pragma once
 // The files of one drop, read on worker threads and handed back in drop order: each file's
-// pages (a picture is one page; a PDF's pages are shared out among the workers), decoded by
-// both engines, come back as if read one after another on one thread.
+// pages (a picture is one page; the pages of a PDF or a TIFF are shared out among the
+// workers), decoded by both engines, come back as if read one after another on one thread.
 
 #include "decode/SymbolHit.h"
 #include "dropfiles/DroppedDocument.h"
@@ -58,8 +58,8 @@ private:
     struct Unit;
     void Work();
     std::optional<Unit> Claim();  // under lock_
-    void ReadUnit(const Unit& unit, std::unique_ptr<DroppedDocument>& kept, std::size_t& keptFile);
-    std::vector<SymbolHit> ReadPage(const cv::Mat& page, bool drawn) const;
+    void Open(std::size_t index);
+    void ReadPage(std::size_t index, DroppedDocument& document, int page);
     std::optional<DropStep> Ready();  // under lock_
 
     std::vector<std::string_view> accepted_;

@@ -14,7 +14,7 @@ while IFS='|' read -r names picture result; do
     [[ $result == - ]] || { echoed+=("$T/$name"); box+=$result; }
   done
 done <<'ROWS'
-scan.tif,qr.png.bak|qr.png|-
+scan.jpe,qr.png.bak|qr.png|-
 photo.PNG|qr.png|Hello, Lumora/
 qr.gif|qr.gif|Hello, Lumora/
 IMG_0001.JPG|qr-colour.jpg|Lumora colour/

@@ -20,7 +20,7 @@ args|notes.txt|not-a-picture.png|-
 args|テスト 画像/コード 1.png|qr-japanese.png|取り込み準備中 テスト/
 args|q1.png,q2.png,q3.png,q4.png,q5.png,q6.png,q7.png,q8.png|two-qr.png|second/first/
 hand|sub/café.png|qr-cafe.png|café/
-paste|scan.tif|qr.png|-
+paste|scan.jpe|qr.png|-
 paste|qr and code128.png|qr-and-code128.png|Hello, Lumora/
 ROWS
 # own TYPE FILE: another X client holds FILE as TYPE on the clipboard, until a result replaces
