@@ -87,13 +87,14 @@ void DropReading::Work()
         if (unit->page < 0)
             Open(unit->file);
         else
-            ReadPage(unit->file, *unit->document, unit->page);
+            ReadPage(unit->file, *unit->document, unit->page, {});
         unit.reset();  // the last worker to hold a shared document lets it go here
         guard.lock();
     }
 }
 
-void DropReading::ReadPage(std::size_t index, DroppedDocument& document, int page)
+std::vector<SymbolHit> DropReading::ReadPage(std::size_t index, DroppedDocument& document, int page,
+                                             const std::vector<SymbolHit>& lastFrame)
 {
     const cv::Mat picture = document.Page(page);
     std::vector<SymbolHit> symbols;
@@ -104,16 +105,23 @@ void DropReading::ReadPage(std::size_t index, DroppedDocument& document, int pag
     } catch (const std::exception&) {
         // Out of memory in a further look: the page yields what a page that failed to load does.
     }
+    std::vector<SymbolHit> shown;
+    for (const SymbolHit& symbol : symbols)
+        if (std::none_of(lastFrame.begin(), lastFrame.end(), [&](const SymbolHit& before) {
+                return before.typeName == symbol.typeName && before.data == symbol.data;
+            }))
+            shown.push_back(symbol);
     {
         const std::lock_guard<std::mutex> guard(lock_);
         File& file = files_[index];
-        file.pages[static_cast<std::size_t>(page)] = std::move(symbols);
+        file.pages[static_cast<std::size_t>(page)] = std::move(shown);
         if (++file.pagesRead == file.pageCount) {
             file.state = File::State::Done;
             file.document.reset();
         }
     }
     changed_.notify_all();
+    return symbols;
 }
 
 void DropReading::Open(std::size_t index)
@@ -146,15 +154,17 @@ void DropReading::Open(std::size_t index)
     changed_.notify_all();
     if (!document)
         return;
-    // Pages in order are all this worker's; of those apart, it reads the first.
+    // Pages in order are all this worker's; of those apart, it reads the first. Frames in order
+    // are drawn over each other: a code that stays in view from one frame to the next is one.
     const int last = apart ? 1 : document->PageCount();
+    std::vector<SymbolHit> lastFrame;
     for (int page = 0; page < last; ++page) {
         {
             const std::lock_guard<std::mutex> guard(lock_);
             if (stopping_)
                 return;  // the drop is abandoned: a long animation is left unread
         }
-        ReadPage(index, *document, page);
+        lastFrame = ReadPage(index, *document, page, lastFrame);
     }
 }
 

@@ -2,6 +2,7 @@
 // The files of one drop, read on worker threads and handed back in drop order: each file's
 // pages (a picture is one page; the pages of a PDF or a TIFF are shared out among the
 // workers), decoded by both engines, come back as if read one after another on one thread.
+// A code that stays in view from one frame of an animation to the next comes once.
 
 #include "decode/SymbolHit.h"
 #include "dropfiles/DroppedDocument.h"
@@ -59,7 +60,9 @@ private:
     void Work();
     std::optional<Unit> Claim();  // under lock_
     void Open(std::size_t index);
-    void ReadPage(std::size_t index, DroppedDocument& document, int page);
+    // Reads a page and hands it on without the symbols lastFrame showed; returns all it read.
+    std::vector<SymbolHit> ReadPage(std::size_t index, DroppedDocument& document, int page,
+                                    const std::vector<SymbolHit>& lastFrame);
     std::optional<DropStep> Ready();  // under lock_
 
     std::vector<std::string_view> accepted_;

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Bad files in a drop: each gives its path line and nothing else, and the program goes on
+# Bad files in a drop: each gives its path line and nothing else (those of the newer kinds a
+# notice too: a PDF with a password, broken or cut short, a picture whose header promises
+# a hundred megapixels and more, an SVG bomb, ten thousand pages), and the program goes on
 # with the rest of the drop, 2,000 files long, whose last code is the only one. Then a
 # standard output whose reader has gone.
 # shellcheck source=lib.sh disable=SC2119  # start is given arguments of its own, not the script's
 . "$(dirname "$0")/lib.sh"
+D=$P/../documents
 # name, as written in the URL | its line on standard output ('-': none) | how the file is made ($f).
 # Cut at its %00, the URL would name "nul", a picture with a code.
 while IFS='|' read -r name line make; do
@@ -24,6 +27,16 @@ wide.pgm|wide.pgm|printf 'P5\n2000000 1\n255\n' >"$f"
 huge.png|huge.png|perl -MCompress::Zlib -e 'sub c { pack("N", length $_[1]) . $_[0] . $_[1] . pack("N", crc32($_[0] . $_[1])) } print "\x89PNG\r\n\x1a\n", c("IHDR", pack("NNC5", 20000, 20000, 1, 0, 0, 0, 0)), c("IDAT", compress("\0" x (2501 * 20000))), c("IEND", "")' >"$f"
 nul%00.png|-|cp "$P/qr.png" "$T/nul"
 ab%FF%FE.png|ab\xef\xbf\xbd\xef\xbf\xbd.png|:
+locked.pdf|locked.pdf|cp "$D/encrypted.pdf" "$f"
+broken.pdf|broken.pdf|cp "$D/broken.pdf" "$f"
+cut.heic|cut.heic|cp "$D/truncated.heic" "$f"
+empty.webp|empty.webp|: >"$f"
+huge.webp|huge.webp|cp "$D/huge.webp" "$f"
+huge.heic|huge.heic|cp "$D/huge.heic" "$f"
+bomb.svg|bomb.svg|cp "$D/use-bomb.svg" "$f"
+bomb.svgz|bomb.svgz|cp "$D/bomb.svgz" "$f"
+giant.svg|giant.svg|cp "$D/huge-nominal.svg" "$f" && sed -i 's/<rect/<rect fill="white"/' "$f"
+pages.pdf|pages.pdf|cp "$D/10000-pages.pdf" "$f"
 ROWS
 # Then hard links to a picture without a code, and the 2,900-byte code last.
 convert -size 64x64 xc:white "$T/blank.png"
