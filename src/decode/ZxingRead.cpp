@@ -3,6 +3,7 @@
 #define ZX_USE_UTF8
 #include "decode/ZxingRead.h"
 
+#include "decode/BarsExtent.h"
 #include "decode/QrSegments.h"
 #include "decode/QrText.h"
 #include "decode/Symbologies.h"
@@ -28,6 +29,14 @@ using ZXing::BarcodeFormat;
 // linear symbol is found at two scales), which any barcode over 500 pixels wide brings about.
 constexpr int kDownscaleAbove = 500;  // pixels on the longer side; zxing-cpp's own threshold
 constexpr int kDownscaleFactor = 3;
+// The same build also aborts whenever one read finds two linear symbols of one text: two
+// copies of a product side by side, or one barcode found along rows and again along columns.
+// So linear symbols are read one a read, each painted over before the next; this many at most.
+constexpr int kMostLinearReads = 8;
+// What is painted over: the rows (or columns) the symbol's bars cover, widened by a tenth of
+// its length, which takes in the quiet zones.
+constexpr int kPaintOverWidening = 10;
+const cv::Scalar kPaper(255);
 
 struct NamedFormat {
     std::string_view zbarName;
@@ -51,13 +60,52 @@ constexpr std::array<NamedFormat, 13> kFormats{{
 }};
 const std::string kLatin1 = "ISO-8859-1";
 
-ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted)
+ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted, bool linear)
 {
     ZXing::BarcodeFormats formats;
     for (const NamedFormat& entry : kFormats)
-        if (std::find(wanted.begin(), wanted.end(), entry.zbarName) != wanted.end())
+        if (std::find(wanted.begin(), wanted.end(), entry.zbarName) != wanted.end() &&
+            ZXing::BarcodeFormats(BarcodeFormat::LinearCodes).testFlag(entry.format) == linear)
             formats |= entry.format;
     return formats;
+}
+
+cv::Rect BoundsOf(const ZXing::Position& corners)
+{
+    std::vector<cv::Point> points;
+    for (const ZXing::PointI& corner : corners)
+        points.emplace_back(corner.x, corner.y);
+    return cv::boundingRect(points);
+}
+
+cv::Rect Widened(cv::Rect place, const cv::Mat& picture)
+{
+    const int by = std::max(place.width, place.height) / kPaintOverWidening + 1;
+    return cv::Rect(place.x - by, place.y - by, place.width + 2 * by, place.height + 2 * by) &
+           cv::Rect(0, 0, picture.cols, picture.rows);
+}
+
+// The linear symbols of a layer, one read each: every one found is painted over, across the
+// whole height of its bars, before the next read. Positions are the bars' rectangles.
+std::vector<ZXing::Result> ReadLinearOneByOne(const cv::Mat& layer, const ZXing::DecodeHints& hints)
+{
+    std::vector<ZXing::Result> found;
+    cv::Mat paintedOver = layer;  // copied when first painted on
+    for (int read = 0; read < kMostLinearReads; ++read) {
+        const ZXing::ImageView view(paintedOver.data, paintedOver.cols, paintedOver.rows, ZXing::ImageFormat::Lum);
+        ZXing::Results results = ZXing::ReadBarcodes(view, hints);
+        if (results.empty())
+            break;
+        ZXing::Result& result = results.front();
+        const cv::Rect bars = BarsExtent(paintedOver, BoundsOf(result.position()));
+        result.setPosition({ZXing::PointI(bars.x, bars.y), ZXing::PointI(bars.br().x, bars.y),
+                            ZXing::PointI(bars.br().x, bars.br().y), ZXing::PointI(bars.x, bars.br().y)});
+        if (paintedOver.data == layer.data)
+            paintedOver = layer.clone();
+        cv::rectangle(paintedOver, Widened(bars, paintedOver), kPaper, cv::FILLED);
+        found.push_back(std::move(result));
+    }
+    return found;
 }
 
 std::string BytesOf(const ZXing::ByteArray& bytes)
@@ -117,25 +165,34 @@ std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height
                                        std::span<const std::string_view> wanted)
 {
     std::vector<ZxingSymbol> hits;
-    const ZXing::BarcodeFormats formats = FormatsFor(wanted);
+    const ZXing::BarcodeFormats matrixFormats = FormatsFor(wanted, false);
+    const ZXing::BarcodeFormats linearFormats = FormatsFor(wanted, true);
     // zxing-cpp addresses pixels with int offsets; ZBar alone reads larger pictures.
     const bool fits = std::uint64_t{width} * height <= INT_MAX;
-    if (pixels == nullptr || width == 0 || height == 0 || !fits || formats.empty())
+    if (pixels == nullptr || width == 0 || height == 0 || !fits || (matrixFormats.empty() && linearFormats.empty()))
         return hits;
-    const auto hints =
-        ZXing::DecodeHints().setFormats(formats).setReturnCodabarStartEnd(true).setTryDownscale(false);
+    const auto hints = ZXing::DecodeHints().setReturnCodabarStartEnd(true).setTryDownscale(false);
+    const auto matrixHints = ZXing::DecodeHints(hints).setFormats(matrixFormats);
+    const auto linearHints = ZXing::DecodeHints(hints).setFormats(linearFormats).setMaxNumberOfSymbols(1);
+    const auto take = [&](const ZXing::Result& result, int scale) {
+        ZxingSymbol found = SymbolOf(result, scale);
+        const bool known = std::any_of(hits.begin(), hits.end(), [&](const ZxingSymbol& other) {
+            return SameSymbol(found.symbol, other.symbol);
+        });
+        if (!known && std::find(wanted.begin(), wanted.end(), found.symbol.typeName) != wanted.end())
+            hits.push_back(std::move(found));
+    };
     // OpenCV's header only reads through the pointer; the copies are pictures of their own.
     cv::Mat layer(static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels));
     for (int scale = 1;; scale *= kDownscaleFactor) {
-        const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
-        for (const ZXing::Result& result : ZXing::ReadBarcodes(view, hints)) {
-            ZxingSymbol found = SymbolOf(result, scale);
-            const bool known = std::any_of(hits.begin(), hits.end(), [&](const ZxingSymbol& other) {
-                return SameSymbol(found.symbol, other.symbol);
-            });
-            if (!known && std::find(wanted.begin(), wanted.end(), found.symbol.typeName) != wanted.end())
-                hits.push_back(std::move(found));
+        if (!matrixFormats.empty()) {
+            const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
+            for (const ZXing::Result& result : ZXing::ReadBarcodes(view, matrixHints))
+                take(result, scale);
         }
+        if (!linearFormats.empty())
+            for (const ZXing::Result& result : ReadLinearOneByOne(layer, linearHints))
+                take(result, scale);
         if (std::max(layer.cols, layer.rows) <= kDownscaleAbove || std::min(layer.cols, layer.rows) < kDownscaleFactor)
             return hits;
         cv::Mat smaller;

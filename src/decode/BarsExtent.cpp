@@ -1,0 +1,83 @@
+#include "decode/BarsExtent.h"
+
+#include <opencv2/core.hpp>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// A line belongs to the symbol while it correlates this well with the line before it: bars
+// give near 1, the quiet zone or a picture beyond the symbol near 0.
+constexpr double kSameBars = 0.6;
+constexpr int kMostShift = 1;  // pixels a turned symbol's bars move from one line to the next
+constexpr double kFlat = 1e-6;  // a line of one shade has no bars
+
+// Pearson correlation of two profiles of equal length; 0 when either is flat.
+double Correlation(const cv::Mat& one, const cv::Mat& other)
+{
+    cv::Scalar meanOne;
+    cv::Scalar deviationOne;
+    cv::Scalar meanOther;
+    cv::Scalar deviationOther;
+    cv::meanStdDev(one, meanOne, deviationOne);
+    cv::meanStdDev(other, meanOther, deviationOther);
+    if (deviationOne[0] < kFlat || deviationOther[0] < kFlat)
+        return 0;
+    cv::Mat a;
+    cv::Mat b;
+    one.convertTo(a, CV_64F, 1, -meanOne[0]);
+    other.convertTo(b, CV_64F, 1, -meanOther[0]);
+    return a.dot(b) / (static_cast<double>(a.total()) * deviationOne[0] * deviationOther[0]);
+}
+
+// Rows of picture (its columns for a symbol read along columns, on the transposed picture)
+// from `from` stepping by `step` while they show the bars of the row before; returns the last
+// row that does. The profile spans [begin, end) and moves with the best shift of each row.
+int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
+{
+    int row = from;
+    int offset = 0;
+    while (true) {
+        const int next = row + step;
+        if (next < 0 || next >= picture.rows)
+            return row;
+        const cv::Mat before = picture(cv::Range(row, row + 1), cv::Range(begin + offset, end + offset));
+        double best = -1;
+        int bestShift = 0;
+        for (int shift = -kMostShift; shift <= kMostShift; ++shift) {
+            const int left = begin + offset + shift;
+            if (left < 0 || end + offset + shift > picture.cols)
+                continue;
+            const double similar =
+                Correlation(before, picture(cv::Range(next, next + 1), cv::Range(left, left + (end - begin))));
+            if (similar > best) {
+                best = similar;
+                bestShift = shift;
+            }
+        }
+        if (best < kSameBars)
+            return row;
+        row = next;
+        offset += bestShift;
+    }
+}
+
+}  // namespace
+
+cv::Rect BarsExtent(const cv::Mat& picture, cv::Rect read)
+{
+    read &= cv::Rect(0, 0, picture.cols, picture.rows);
+    if (read.area() == 0)
+        return read;
+    const bool alongRows = read.width >= read.height;
+    const cv::Mat lines = alongRows ? picture : picture.t();
+    const cv::Rect inLines = alongRows ? read : cv::Rect(read.y, read.x, read.height, read.width);
+    const int middle = inLines.y + inLines.height / 2;
+    const int begin = inLines.x;
+    const int end = inLines.x + inLines.width;
+    const int first = std::min(inLines.y, Follow(lines, middle, -1, begin, end));
+    const int last = std::max(inLines.y + inLines.height - 1, Follow(lines, middle, 1, begin, end));
+    const cv::Rect extent(begin, first, end - begin, last - first + 1);
+    return alongRows ? extent : cv::Rect(extent.y, extent.x, extent.height, extent.width);
+}
