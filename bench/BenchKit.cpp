@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -100,6 +101,41 @@ std::filesystem::path PictureFolder(int argc, char** argv)
         return argument;
     }
     return std::filesystem::path(LUMORA_SOURCE_DIR) / "tests" / "data" / "pictures";
+}
+
+std::vector<CorpusPicture> CorpusPictures(const std::filesystem::path& corpus)
+{
+    std::ifstream truth(corpus / "TRUTH.txt");
+    if (!truth)
+        throw std::runtime_error("no TRUTH.txt in " + corpus.string());
+    std::vector<CorpusPicture> pictures;
+    for (std::string line; std::getline(truth, line);) {
+        CorpusPicture picture{line.substr(0, line.find('\t'))};
+        if (picture.relpath.empty())
+            continue;
+        const auto tabs = static_cast<std::size_t>(std::count(line.begin(), line.end(), '\t'));
+        picture.texts = tabs > 1 ? tabs - 1 : 0;  // relpath, kind, then the texts
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
+}
+
+std::string EscapedLikeTruth(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\\')
+            escaped += "\\\\";
+        else if (byte >= 0x20 && byte < 0x7f)
+            escaped += c;
+        else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+            escaped += hex;
+        }
+    }
+    return escaped;
 }
 
 int IntOption(int argc, char** argv, const std::string& name, int fallback)

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using BenchClock = std::chrono::steady_clock;
@@ -39,6 +40,17 @@ void PrepareLikeTheProgram();
 
 // The regular files of folder whose names the drop path accepts, sorted by name.
 std::vector<std::filesystem::path> DroppablePictures(const std::filesystem::path& folder);
+
+// The pictures a corpus's TRUTH.txt lists (tests/data/make-corpus, make-hunt), in its order:
+// each picture's path relative to the corpus and how many texts it holds.
+struct CorpusPicture {
+    std::string relpath;
+    std::size_t texts = 0;
+};
+std::vector<CorpusPicture> CorpusPictures(const std::filesystem::path& corpus);
+
+// A text as TRUTH.txt writes it: bytes outside printable ASCII as \xHH, a backslash as \\.
+std::string EscapedLikeTruth(std::string_view text);
 
 // The folder named by the first argument that is not an option, or the test pictures.
 std::filesystem::path PictureFolder(int argc, char** argv);

@@ -16,29 +16,10 @@
 #include <QPlainTextEdit>
 
 #include <cstdio>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 namespace {
-
-std::string Escaped(const QByteArray& text)
-{
-    std::string escaped;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\\')
-            escaped += "\\\\";
-        else if (byte >= 0x20 && byte < 0x7f)
-            escaped += c;
-        else {
-            char hex[5];
-            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
-            escaped += hex;
-        }
-    }
-    return escaped;
-}
 
 int Run(int argc, char** argv)
 {
@@ -47,23 +28,18 @@ int Run(int argc, char** argv)
     PrepareLikeTheProgram();
     QApplication app(argc, argv);
     const std::filesystem::path corpus = argv[1];
-    std::ifstream truth(corpus / "TRUTH.txt");
-    if (!truth)
-        throw std::runtime_error("no TRUTH.txt in " + corpus.string());
+    const std::vector<CorpusPicture> pictures = CorpusPictures(corpus);
 
     CLumoraDlg dialog;
     SetToneOverride([](int, int) {});
     const NullStdout null;
-    for (std::string line; std::getline(truth, line);) {
-        const std::string relpath = line.substr(0, line.find('\t'));
-        if (relpath.empty())
-            continue;
+    for (const CorpusPicture& picture : pictures) {
         dialog.OnClear();
-        dialog.DecodeDroppedFiles({QString::fromStdString((corpus / relpath).string())});
-        std::string answer = relpath;
+        dialog.DecodeDroppedFiles({QString::fromStdString((corpus / picture.relpath).string())});
+        std::string answer = picture.relpath;
         const QString lines = dialog.m_editResult->toPlainText();
         for (const QString& text : lines.split(u'\n', Qt::SkipEmptyParts))
-            answer.append(1, '\t').append(Escaped(text.toUtf8()));
+            answer.append(1, '\t').append(EscapedLikeTruth(text.toUtf8().toStdString()));
         std::fprintf(null.Table(), "%s\n", answer.c_str());
     }
     SetToneOverride({});

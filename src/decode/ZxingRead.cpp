@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <exception>
 #include <string>
 #include <utility>
 
@@ -70,6 +71,18 @@ ZXing::BarcodeFormats FormatsFor(std::span<const std::string_view> wanted, bool 
     return formats;
 }
 
+// Every symbol one read of zxing-cpp finds, or none when its decoder throws: in 1.4 a damaged
+// QR code in Hanzi mode makes it read past its data (std::out_of_range).
+ZXing::Results Read(const cv::Mat& layer, const ZXing::DecodeHints& hints)
+{
+    const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
+    try {
+        return ZXing::ReadBarcodes(view, hints);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 cv::Rect BoundsOf(const ZXing::Position& corners)
 {
     std::vector<cv::Point> points;
@@ -92,8 +105,7 @@ std::vector<ZXing::Result> ReadLinearOneByOne(const cv::Mat& layer, const ZXing:
     std::vector<ZXing::Result> found;
     cv::Mat paintedOver = layer;  // copied when first painted on
     for (int read = 0; read < kMostLinearReads; ++read) {
-        const ZXing::ImageView view(paintedOver.data, paintedOver.cols, paintedOver.rows, ZXing::ImageFormat::Lum);
-        ZXing::Results results = ZXing::ReadBarcodes(view, hints);
+        ZXing::Results results = Read(paintedOver, hints);
         if (results.empty())
             break;
         ZXing::Result& result = results.front();
@@ -185,11 +197,9 @@ std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height
     // OpenCV's header only reads through the pointer; the copies are pictures of their own.
     cv::Mat layer(static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels));
     for (int scale = 1;; scale *= kDownscaleFactor) {
-        if (!matrixFormats.empty()) {
-            const ZXing::ImageView view(layer.data, layer.cols, layer.rows, ZXing::ImageFormat::Lum);
-            for (const ZXing::Result& result : ZXing::ReadBarcodes(view, matrixHints))
+        if (!matrixFormats.empty())
+            for (const ZXing::Result& result : Read(layer, matrixHints))
                 take(result, scale);
-        }
         if (!linearFormats.empty())
             for (const ZXing::Result& result : ReadLinearOneByOne(layer, linearHints))
                 take(result, scale);

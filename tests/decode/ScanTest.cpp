@@ -143,6 +143,20 @@ TEST(ScanGrayImage, PicturesWithoutPixelsReportNothingAndAThrowPassesThrough)
     EXPECT_EQ(Scan(qr).size(), 2U);  // every scan starts afresh
 }
 
+// zxing-cpp 1.4 reads past the data of a damaged Hanzi-mode QR code and throws, and fails an
+// assertion (aborting the process) when one read finds a linear symbol twice, as in this frame
+// of an EAN-13 half in shadow: both used to end the program.
+TEST(ReadWithZxing, ItsFaultsEndNothing)
+{
+    const std::string faults = LUMORA_TEST_DATA "/engine-faults/";
+    const cv::Mat overrun = Picture("qr-hanzi-overrun.png", faults);
+    ASSERT_FALSE(overrun.empty());
+    EXPECT_NO_THROW(static_cast<void>(ReadWithZxing(overrun.cols, overrun.rows, overrun.data, DROP_TYPES)));
+    EXPECT_NO_THROW(static_cast<void>(Read(overrun, CAMERA_TYPES)));
+    const std::vector<std::string> ean{"4062313496716"};
+    EXPECT_EQ(Read(Picture("ean13-shadow-abort.png", faults), CAMERA_TYPES), ean);
+}
+
 TEST(ReadSymbols, TogetherTheEnginesReadWhatEachAloneMisses)
 {
     const std::vector<std::string> none;
