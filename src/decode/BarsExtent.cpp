@@ -7,11 +7,21 @@
 
 namespace {
 
-// A line belongs to the symbol while it correlates this well with the line before it: bars
-// give near 1, the quiet zone or a picture beyond the symbol near 0.
+// A line belongs to the symbol while it correlates this well with the line before it (bars
+// give near 1, the quiet zone or a picture beyond the symbol near 0), and keeps this much of
+// the contrast of the line it was read along: a smooth background correlates with itself too.
 constexpr double kSameBars = 0.6;
+constexpr double kKeptContrast = 0.5;
 constexpr int kMostShift = 1;  // pixels a turned symbol's bars move from one line to the next
 constexpr double kFlat = 1e-6;  // a line of one shade has no bars
+
+double Contrast(const cv::Mat& line)
+{
+    cv::Scalar mean;
+    cv::Scalar deviation;
+    cv::meanStdDev(line, mean, deviation);
+    return deviation[0];
+}
 
 // Pearson correlation of two profiles of equal length; 0 when either is flat.
 double Correlation(const cv::Mat& one, const cv::Mat& other)
@@ -36,6 +46,7 @@ double Correlation(const cv::Mat& one, const cv::Mat& other)
 // row that does. The profile spans [begin, end) and moves with the best shift of each row.
 int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
 {
+    const double contrast = Contrast(picture(cv::Range(from, from + 1), cv::Range(begin, end)));
     int row = from;
     int offset = 0;
     while (true) {
@@ -49,8 +60,8 @@ int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
             const int left = begin + offset + shift;
             if (left < 0 || end + offset + shift > picture.cols)
                 continue;
-            const double similar =
-                Correlation(before, picture(cv::Range(next, next + 1), cv::Range(left, left + (end - begin))));
+            const cv::Mat line = picture(cv::Range(next, next + 1), cv::Range(left, left + (end - begin)));
+            const double similar = Contrast(line) >= kKeptContrast * contrast ? Correlation(before, line) : -1;
             if (similar > best) {
                 best = similar;
                 bestShift = shift;

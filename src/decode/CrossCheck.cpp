@@ -3,11 +3,13 @@
 #include "decode/AcceptLists.h"
 #include "decode/SymbolPlace.h"
 #include "decode/Symbologies.h"
+#include "platform/Charset.h"
 
 #include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -96,44 +98,149 @@ cv::Rect Around(const std::vector<Read>& reads)
     return around;
 }
 
-// The accepted readings believed: those both engines agree on at once, then those a closer
-// look at their place settles or confirms, one closer look per place.
-std::vector<Key> Believed(const std::vector<Read>& reads, std::span<const std::string_view> accepted,
-                          const CloserLook& lookCloser)
+// Whether one engine, reading a text again in another closer look, may be believed alone for
+// the symbology: zxing-cpp for every one; ZBar for Codabar and Code 39 only, since its
+// misreads of EAN and UPC bars grown by ink spread come back in every look, and its Code 128
+// drops Latin-1 characters (FNC4) every time.
+bool TrustedAlone(Engine engine, std::string_view typeName)
 {
-    std::vector<Key> believed;
-    std::vector<Key> doubted;
-    for (const Read& read : reads) {
-        const Key key = KeyOf(read.symbol);
-        if (!IsAccepted(key.first, accepted) || std::find(believed.begin(), believed.end(), key) != believed.end() ||
-            std::find(doubted.begin(), doubted.end(), key) != doubted.end())
+    return engine == Engine::Zxing || typeName == "Codabar" || typeName == "CODE-39";
+}
+constexpr int kLooksAlone = 2;
+
+bool OfEanFamily(std::string_view typeName)
+{
+    return typeName == "EAN-13" || typeName == "ISBN-13" || typeName == "UPC-A";
+}
+
+// The thirteen digits an EAN-family read stands for: a UPC-A is an EAN-13 with a leading 0.
+std::string Ean13Digits(const Key& key)
+{
+    return key.first == "UPC-A" ? "0" + key.second : key.second;
+}
+
+// ZBar's Code 128 reads that differ from a zxing-cpp read at their place only by the Latin-1
+// characters ZBar cannot read take zxing-cpp's text: the two are one reading of the symbol.
+void TakeZxingsLatin1(std::vector<Read>& reads, const std::vector<Read>& evidence)
+{
+    for (Read& read : reads) {
+        if (read.engine != Engine::Zbar || read.symbol.typeName != "CODE-128")
             continue;
-        (Agreed(reads, key) ? believed : doubted).push_back(key);
+        for (const Read& other : evidence)
+            if (other.engine == Engine::Zxing && other.symbol.typeName == read.symbol.typeName &&
+                ZbarLostLatin1(read.symbol.data, other.symbol.data) && MayBeAtPlaceOf(read.symbol, other.symbol)) {
+                read.symbol.data = other.symbol.data;
+                break;
+            }
     }
-    std::vector<Key> settled;
-    for (std::size_t i = 0; i < doubted.size(); ++i) {
-        if (std::find(settled.begin(), settled.end(), doubted[i]) != settled.end())
-            continue;
-        // The doubted reading's place, with whatever was read there.
-        std::vector<Read> site;
-        for (const Read& read : reads)
-            if (KeyOf(read.symbol) == doubted[i])
-                site.push_back(read);
-        site = AtPlaceOf(site, reads);
-        const std::vector<Read> closer = AtPlaceOf(site, LinearReads(lookCloser(Around(site))));
-        std::vector<Read> all = site;
-        all.insert(all.end(), closer.begin(), closer.end());
-        for (const Read& read : site) {
-            const Key key = KeyOf(read.symbol);
-            if (std::find(settled.begin(), settled.end(), key) != settled.end() ||
-                std::find(doubted.begin(), doubted.end(), key) == doubted.end())
-                continue;
-            settled.push_back(key);
-            if (Agreed(closer, key) || Agreed(all, key))
-                believed.push_back(key);
+}
+
+std::vector<Read> ReadsOf(const std::vector<Read>& reads, const Key& key)
+{
+    std::vector<Read> of;
+    for (const Read& read : reads)
+        if (KeyOf(read.symbol) == key)
+            of.push_back(read);
+    return of;
+}
+
+// Believes or doubts each accepted linear reading of a look, looking closer where it must.
+class Belief {
+public:
+    Belief(std::vector<Read> reads, const LookAgain& again) : reads_(std::move(reads)), again_(again) {}
+
+    bool Believes(const Key& key)
+    {
+        const std::vector<Read> own = ReadsOf(reads_, key);
+        if (OfEanFamily(key.first) && Bars(own, key) == BarsSay::Misfits)
+            return false;
+        if (Agreed(reads_, key))
+            return true;
+        const std::vector<Read> site = AtPlaceOf(own, reads_);
+        // Its bars measured: a third reading, which needs no engine.
+        if (OfEanFamily(key.first) && !Contradicted(site, key) && Bars(own, key) == BarsSay::Fits)
+            return true;
+        std::vector<Read> evidence = site;
+        std::vector<Engine> alone;  // an engine's reads of key in the closer looks, one per look
+        for (int way = 0;; ++way) {
+            const std::optional<std::vector<Read>> closer = Closer(Around(site), way);
+            if (!closer)
+                return false;
+            std::vector<Read> there = AtPlaceOf(site, *closer);
+            evidence.insert(evidence.end(), there.begin(), there.end());
+            TakeZxingsLatin1(there, evidence);
+            TakeZxingsLatin1(evidence, evidence);
+            if (Agreed(there, key) || Agreed(evidence, key))
+                return true;
+            for (const Engine engine : {Engine::Zbar, Engine::Zxing})
+                if (TrustedAlone(engine, key.first) && std::any_of(there.begin(), there.end(), [&](const Read& read) {
+                        return read.engine == engine && KeyOf(read.symbol) == key;
+                    }))
+                    alone.push_back(engine);
+            const bool seenAlone = std::count(alone.begin(), alone.end(), Engine::Zbar) >= kLooksAlone ||
+                                   std::count(alone.begin(), alone.end(), Engine::Zxing) >= kLooksAlone;
+            if (seenAlone && !Contradicted(evidence, key))
+                return true;
         }
     }
-    return believed;
+
+private:
+    BarsSay Bars(const std::vector<Read>& own, const Key& key) const
+    {
+        const cv::Rect place = Around(own);
+        if (place.area() == 0 || !again_.eanBars)
+            return BarsSay::Unknown;
+        return again_.eanBars(place, Ean13Digits(key));
+    }
+
+    // A closer look's linear reads, each look of a place once.
+    std::optional<std::vector<Read>> Closer(const cv::Rect& place, int way)
+    {
+        const auto id = std::make_tuple(place.x, place.y, place.width, place.height, way);
+        if (const auto seen = looked_.find(id); seen != looked_.end())
+            return seen->second;
+        std::optional<std::vector<Read>> found;
+        if (place.area() > 0 && again_.closer)
+            if (const std::optional<EngineReads> reads = again_.closer(place, way))
+                found = LinearReads(*reads);
+        looked_.emplace(id, found);
+        return found;
+    }
+
+    std::vector<Read> reads_;
+    const LookAgain& again_;
+    std::map<std::tuple<int, int, int, int, int>, std::optional<std::vector<Read>>> looked_;
+};
+
+// A zxing-cpp QR read at the place of ZBar's.
+const ZxingSymbol* ZxingQrAt(const SymbolHit& zbarQr, const std::vector<ZxingSymbol>& zxing)
+{
+    const auto found = std::find_if(zxing.begin(), zxing.end(), [&](const ZxingSymbol& one) {
+        return one.symbol.typeName == zbarQr.typeName && SamePlace(one.symbol, zbarQr);
+    });
+    return found != zxing.end() ? &*found : nullptr;
+}
+
+// The text of a QR code ZBar read, from its bytes. Bytes that are UTF-8 are its text, unless
+// zxing-cpp, reading it too, follows an encoding the code names (ZBar lacks Hanzi mode, and
+// hands some ECIs on raw). Other bytes leave the encoding open, and only zxing-cpp tells
+// whether the code names one: the code takes the text zxing-cpp reads at its place, looking
+// closer if need be; nullopt when it reads none there.
+std::optional<std::string> QrText(const SymbolHit& zbarQr, const std::vector<ZxingSymbol>& zxing, const LookAgain& again)
+{
+    const bool utf8 = IsValidUtf8(zbarQr.data);
+    if (const ZxingSymbol* const found = ZxingQrAt(zbarQr, zxing))
+        return found->namesItsEncoding || !utf8 ? found->symbol.data : zbarQr.data;
+    if (utf8)
+        return zbarQr.data;
+    for (int way = 0; again.closer; ++way) {
+        const std::optional<EngineReads> closer = again.closer(PlaceOf(zbarQr), way);
+        if (!closer)
+            break;
+        if (const ZxingSymbol* const found = ZxingQrAt(zbarQr, closer->zxing))
+            return found->symbol.data;
+    }
+    return std::nullopt;
 }
 
 // Code points of UTF-8 text; nullopt for anything but well-formed sequences of up to two bytes,
@@ -173,7 +280,7 @@ bool ZbarLostLatin1(const std::string& zbarText, const std::string& zxingText)
 }
 
 std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std::string_view> accepted,
-                                  const CloserLook& lookCloser)
+                                  const LookAgain& again)
 {
     // ZBar's text of a symbol whose standard it does not wholly follow gives way to zxing-cpp's.
     EngineReads taken = reads;
@@ -181,20 +288,34 @@ std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std:
         for (const ZxingSymbol& found : taken.zxing) {
             const bool lostLatin1 = symbol.typeName == "CODE-128" && found.symbol.typeName == symbol.typeName &&
                                     ZbarLostLatin1(symbol.data, found.symbol.data);
-            const bool lostEncoding = symbol.typeName == "QR-Code" && found.symbol.typeName == symbol.typeName &&
-                                      found.namesItsEncoding;
-            if ((lostLatin1 || lostEncoding) && SamePlace(symbol, found.symbol)) {
+            if (lostLatin1 && SamePlace(symbol, found.symbol)) {
                 symbol.data = found.symbol.data;
                 break;
             }
         }
     }
+    std::erase_if(taken.zbar, [&](SymbolHit& symbol) {
+        if (symbol.typeName != "QR-Code")
+            return false;
+        std::optional<std::string> text = QrText(symbol, taken.zxing, again);
+        if (!text)
+            return true;
+        symbol.data = std::move(*text);
+        return false;
+    });
 
-    const std::vector<Key> believed = Believed(LinearReads(taken), accepted, lookCloser);
+    Belief belief(LinearReads(taken), again);
+    std::map<Key, bool> judged;
     const auto isBelieved = [&](const SymbolHit& symbol) {
-        return IsAccepted(symbol.typeName, accepted) &&
-               (!IsLinear(symbol.typeName) ||
-                std::find(believed.begin(), believed.end(), KeyOf(symbol)) != believed.end());
+        if (!IsAccepted(symbol.typeName, accepted))
+            return false;
+        if (!IsLinear(symbol.typeName))
+            return true;
+        const Key key = KeyOf(symbol);
+        const auto [verdict, first] = judged.try_emplace(key, false);
+        if (first)
+            verdict->second = belief.Believes(key);
+        return verdict->second;
     };
     std::vector<SymbolHit> reported;
     // Every symbol ZBar reports counts, two alike in one picture too (two copies of a leaflet).

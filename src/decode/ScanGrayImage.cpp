@@ -1,6 +1,5 @@
 #include "decode/ScanGrayImage.h"
 
-#include "decode/QrText.h"
 #include "decode/ZbarHandles.h"
 
 #include <cstdint>
@@ -28,8 +27,6 @@ SymbolHit HitOf(const zbar::zbar_symbol_t* symbol)
     const zbar::zbar_symbol_type_t type = zbar::zbar_symbol_get_type(symbol);
     hit.typeName = zbar::zbar_get_symbol_name(type);
     hit.data.assign(zbar::zbar_symbol_get_data(symbol), zbar::zbar_symbol_get_data_length(symbol));
-    if (type == zbar::ZBAR_QRCODE)
-        hit.data = QrTextToUtf8(hit.data);
     const unsigned count = zbar::zbar_symbol_get_loc_size(symbol);
     hit.points.reserve(count);
     for (unsigned i = 0; i < count; ++i)
@@ -59,7 +56,7 @@ void ScanGrayImage(std::uint32_t width, std::uint32_t height, const void* pixels
         return;
     // Neither setting can fail for these symbologies; the results say nothing more.
     zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_NONE, zbar::ZBAR_CFG_ENABLE, 1);
-    // QR data raw: ZBar's guess of its text encoding is often wrong; QrTextToUtf8 chooses.
+    // QR data raw: ZBar's guess of its text encoding is often wrong; the caller chooses.
     zbar::zbar_image_scanner_set_config(scanner.get(), zbar::ZBAR_QRCODE, zbar::ZBAR_CFG_BINARY, 1);
 
     // ZBar reads a sized image without pixels from address zero: such a picture holds nothing.

@@ -2,6 +2,7 @@
 // against the names ZBar gives, and the two engines merged.
 
 #include "decode/AcceptLists.h"
+#include "decode/QrText.h"
 #include "decode/ReadSymbols.h"
 #include "decode/ScanGrayImage.h"
 #include "decode/ZxingRead.h"
@@ -19,10 +20,15 @@ const std::string kPictures = LUMORA_TEST_DATA "/pictures/";
 const std::string kDegraded = LUMORA_TEST_DATA "/degraded/";
 const std::string kTexts = LUMORA_TEST_DATA "/texts/";
 
+// What ZBar reads, QR codes' bytes read as the manifest reads them.
 std::vector<SymbolHit> Scan(const cv::Mat& gray)
 {
     std::vector<SymbolHit> hits;
-    ScanGrayImage(gray.cols, gray.rows, gray.data, [&](const SymbolHit& hit) { hits.push_back(hit); });
+    ScanGrayImage(gray.cols, gray.rows, gray.data, [&](const SymbolHit& hit) {
+        hits.push_back(hit);
+        if (hit.typeName == "QR-Code")
+            hits.back().data = QrTextToUtf8(hit.data);
+    });
     return hits;
 }
 
