@@ -8,10 +8,10 @@
 //   relpath<TAB>text<TAB>text...   (every result line, repeats kept, escaped as TRUTH.txt)
 // The frames go through a temporary folder in batches, as an image sequence the loop opens
 // anew for each batch; each batch's lines are printed when it is done, so that what was
-// measured is kept should the program die on a frame (zxing-cpp 1.4 aborts on some). Seeded
+// measured is kept should the run be stopped or die. Seeded
 // by each picture's path: a picture gets the same frames in any corpus.
 // Usage: lumora_bench_huntcamera CORPUS [--frames N] [--batch N] [--seed N] [--from N] > answers.txt
-// (--from N starts at the Nth picture, counted from 1: to go on after such a death.)
+// (--from N starts at the Nth picture, counted from 1: to go on after such an end.)
 
 #include "BenchKit.h"
 #include "CaptureRig.h"

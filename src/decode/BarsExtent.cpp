@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -12,6 +13,11 @@ namespace {
 // the contrast of the line it was read along: a smooth background correlates with itself too.
 constexpr double kSameBars = 0.6;
 constexpr double kKeptContrast = 0.5;
+// ...and swings between dark and light at least half as often as the read's own line does, by
+// a quarter of that line's range: one straight edge (a shadow's, a tilted label's border)
+// also correlates from line to line, and would be followed far beyond the bars.
+constexpr double kLeastSwingsShare = 0.5;
+constexpr double kSwingShare = 0.25;
 constexpr int kMostShift = 1;  // pixels a turned symbol's bars move from one line to the next
 constexpr double kFlat = 1e-6;  // a line of one shade has no bars
 
@@ -21,6 +27,30 @@ double Contrast(const cv::Mat& line)
     cv::Scalar deviation;
     cv::meanStdDev(line, mean, deviation);
     return deviation[0];
+}
+
+// How many times a line (8-bit gray) turns from dark to light or back by `by` gray levels at least.
+int SwingsOf(const cv::Mat& line, double by)
+{
+    int swings = 0;
+    double low = line.at<std::uint8_t>(0);
+    double high = low;
+    int rising = 0;  // +1 after a swing up, -1 after one down, 0 before the first
+    for (int i = 1; i < line.cols; ++i) {
+        const double value = line.at<std::uint8_t>(i);
+        high = std::max(high, value);
+        low = std::min(low, value);
+        if (rising <= 0 && value - low >= by) {
+            ++swings;
+            rising = 1;
+            high = value;
+        } else if (rising >= 0 && high - value >= by) {
+            ++swings;
+            rising = -1;
+            low = value;
+        }
+    }
+    return swings;
 }
 
 // Pearson correlation of two profiles of equal length; 0 when either is flat.
@@ -46,7 +76,13 @@ double Correlation(const cv::Mat& one, const cv::Mat& other)
 // row that does. The profile spans [begin, end) and moves with the best shift of each row.
 int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
 {
-    const double contrast = Contrast(picture(cv::Range(from, from + 1), cv::Range(begin, end)));
+    const cv::Mat read = picture(cv::Range(from, from + 1), cv::Range(begin, end));
+    const double contrast = Contrast(read);
+    double darkest = 0;
+    double lightest = 0;
+    cv::minMaxLoc(read, &darkest, &lightest);
+    const double swing = kSwingShare * (lightest - darkest);
+    const double leastSwings = kLeastSwingsShare * SwingsOf(read, swing);
     int row = from;
     int offset = 0;
     while (true) {
@@ -68,6 +104,9 @@ int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
             }
         }
         if (best < kSameBars)
+            return row;
+        const int left = begin + offset + bestShift;
+        if (SwingsOf(picture(cv::Range(next, next + 1), cv::Range(left, left + (end - begin))), swing) < leastSwings)
             return row;
         row = next;
         offset += bestShift;

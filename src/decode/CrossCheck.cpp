@@ -318,10 +318,14 @@ std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std:
         return verdict->second;
     };
     std::vector<SymbolHit> reported;
-    // Every symbol ZBar reports counts, two alike in one picture too (two copies of a leaflet).
-    for (const SymbolHit& symbol : taken.zbar)
+    // Every symbol ZBar reports counts, two alike in one picture too (two copies of a leaflet);
+    // a product code with a price add-on as its main symbol, which the user looks for.
+    for (const SymbolHit& read : taken.zbar) {
+        const std::optional<SymbolHit> main = MainSymbolOf(read);
+        const SymbolHit& symbol = main ? *main : read;
         if (isBelieved(symbol))
             reported.push_back(symbol);
+    }
     for (const ZxingSymbol& found : taken.zxing) {
         const bool known = std::any_of(reported.begin(), reported.end(),
                                        [&](const SymbolHit& symbol) { return KeyOf(symbol) == KeyOf(found.symbol); });

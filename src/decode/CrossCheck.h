@@ -30,7 +30,8 @@ struct LookAgain {
 };
 
 // The symbols of one look to report, of the accepted types: ZBar's in its order, just as it
-// reports them (two alike in one picture too), then those zxing-cpp read that ZBar's do not
+// reports them (two alike in one picture too; a product code with a price add-on, ZBar's
+// COMPOSITE, as its main symbol, an EAN-13, ISBN-13 or UPC-A), then those zxing-cpp read that ZBar's do not
 // include, in its order, each once. Reads of other types count as evidence only.
 //  - Two-dimensional symbols are taken as read: their error correction makes misreads rare.
 //    Where both engines read one QR code and zxing-cpp's follows the encoding the code names

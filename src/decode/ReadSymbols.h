@@ -28,8 +28,8 @@ inline constexpr FurtherLook kEveryFurtherLook[] = {FurtherLook::Negative, Furth
 //      engines lost among the others (a sheet of labels): zxing-cpp looks again with every
 //      symbol seen painted over, as long as that brings new ones, and last at twice the
 //      size (up to 4 megapixels), for the smallest.
-// Every look's reads pass CrossCheck: a linear symbol only when both engines read it alike,
-// at once or in a closer look at its place, and nothing contradicts it.
+// Every look's reads pass CrossCheck: a linear symbol only when nothing contradicts it and it
+// is confirmed, by both engines alike, by an EAN's bar widths, or by reading it again closer.
 // No symbol comes twice, and points are in the picture's pixels. A picture of one shade,
 // which can hold no code, gets no look after the first. Safe to call from several threads at
 // once; the pixels must stay valid and unchanged until the call returns.

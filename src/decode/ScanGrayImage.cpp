@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -21,16 +23,41 @@ static_assert(kGray8 == 0x30303859);
 
 void KeepPixels(zbar::zbar_image_t*) {}  // the caller owns the pixels
 
+std::vector<std::pair<int, int>> PointsOf(const zbar::zbar_symbol_t* symbol)
+{
+    std::vector<std::pair<int, int>> points;
+    const unsigned count = zbar::zbar_symbol_get_loc_size(symbol);
+    points.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        points.emplace_back(zbar::zbar_symbol_get_loc_x(symbol, i), zbar::zbar_symbol_get_loc_y(symbol, i));
+    return points;
+}
+
+// ZBar places a product code with a price add-on (COMPOSITE) nowhere itself, but its parts
+// are placed: the main symbol's points say where the composite is.
+std::vector<std::pair<int, int>> MainPartsPoints(const zbar::zbar_symbol_t* composite)
+{
+    const zbar::zbar_symbol_set_t* const parts = zbar::zbar_symbol_get_components(composite);
+    if (parts == nullptr)
+        return {};
+    for (const zbar::zbar_symbol_t* part = zbar::zbar_symbol_set_first_symbol(parts); part != nullptr;
+         part = zbar::zbar_symbol_next(part)) {
+        const zbar::zbar_symbol_type_t type = zbar::zbar_symbol_get_type(part);
+        if (type != zbar::ZBAR_EAN2 && type != zbar::ZBAR_EAN5)
+            return PointsOf(part);
+    }
+    return {};
+}
+
 SymbolHit HitOf(const zbar::zbar_symbol_t* symbol)
 {
     SymbolHit hit;
     const zbar::zbar_symbol_type_t type = zbar::zbar_symbol_get_type(symbol);
     hit.typeName = zbar::zbar_get_symbol_name(type);
     hit.data.assign(zbar::zbar_symbol_get_data(symbol), zbar::zbar_symbol_get_data_length(symbol));
-    const unsigned count = zbar::zbar_symbol_get_loc_size(symbol);
-    hit.points.reserve(count);
-    for (unsigned i = 0; i < count; ++i)
-        hit.points.emplace_back(zbar::zbar_symbol_get_loc_x(symbol, i), zbar::zbar_symbol_get_loc_y(symbol, i));
+    hit.points = PointsOf(symbol);
+    if (hit.points.empty() && type == zbar::ZBAR_COMPOSITE)
+        hit.points = MainPartsPoints(symbol);
     return hit;
 }
 

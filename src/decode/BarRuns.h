@@ -1,0 +1,19 @@
+#pragma once
+// The dark and light runs along one line across a linear symbol, their edges placed to a
+// fraction of a pixel.
+
+#include <span>
+#include <vector>
+
+struct BarRun {
+    double begin;  // in samples of the profile; the first run begins at 0, the last ends at its length
+    double end;
+    bool dark;
+};
+
+// The runs of a profile (gray values, one a pixel along the line): each extreme that stands
+// out from its neighbours by at least the step there (gray levels, one for each sample) is a
+// run, and each edge lies where the profile crosses midway between the two extremes beside it.
+// An edge between a narrow, blurred run and a wide one thus sits at the narrow run's own half
+// height, which a single threshold for the whole line would miss. Nothing without a step for each sample.
+std::vector<BarRun> RunsAlong(std::span<const float> profile, std::span<const float> steps);

@@ -1,0 +1,228 @@
+#include "decode/EanBars.h"
+
+#include "decode/BarRuns.h"
+#include "decode/BarsExtent.h"
+#include "decode/EanWidths.h"
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using namespace ean;
+
+constexpr std::size_t kDigitCount = 13;
+
+// Lines across the bars, spread over this share of their height about its middle.
+constexpr int kMostLines = 11;
+constexpr double kLinesShare = 0.8;
+// Each line reaches this share of the read's length beyond either end of it: an engine may
+// have traced only half the symbol (ZBar reads each half of an EAN on its own), and the
+// quiet zones lie beyond.
+constexpr double kLineReach = 1.2;
+constexpr int kLeastReach = 12;  // pixels
+// An extreme stands out from its neighbours by this share of the contrast about it (within
+// kContrastReach of the read's length), by kNoiseSteps times the noise of the line, and by
+// kLeastStep gray levels: grain and JPEG ringing stay below it, and a glare or a shadow over
+// part of the symbol lowers it there only.
+constexpr float kStepShare = 0.15F;
+constexpr float kNoiseSteps = 7;
+constexpr float kLeastStep = 8;
+constexpr double kContrastReach = 0.15;
+// The noise of a pixel, as a standard deviation, from the median difference of two pixels
+// that would be alike without it: the median of |N(0, 2 sigma^2)| is 0.954 sigma.
+constexpr float kMedianToSigma = 1 / 0.954F;
+
+// A symbol between quiet zones of at least this many modules.
+constexpr double kLeastQuiet = 2.5;
+// Elements narrower or wider than these many modules (as the whole symbol's size gives them)
+// cannot be an EAN's guards; a digit's module beyond these shares of the symbol's average is a
+// window in the wrong place.
+constexpr double kNarrowestGuard = 0.1;
+constexpr double kWidestGuard = 2.5;
+constexpr double kLeastDigitModule = 0.6;
+constexpr double kMostDigitModule = 1.6;
+
+// A line read of a symbol: for the given digits, for other ones, or for none clearly.
+enum class LineSays { Fits, Misfits, Nothing };
+
+// Whether widths could be an EAN-13's: its guards and digits about as wide as its size says.
+bool EanLike(const EanWidths& widths, double module)
+{
+    const auto guardLike = [&](int from, int count) {
+        return std::all_of(widths.begin() + from, widths.begin() + from + count, [&](double width) {
+            return width >= kNarrowestGuard * module && width <= kWidestGuard * module;
+        });
+    };
+    if (!guardLike(0, kGuardElements) || !guardLike(kCentreAt, kCentreElements) ||
+        !guardLike(kEndGuardAt, kGuardElements))
+        return false;
+    for (int from = kGuardElements; from < kEndGuardAt; from += kDigitElements) {
+        if (from == kCentreAt)
+            from += kCentreElements;
+        double sum = 0;
+        for (int i = from; i < from + kDigitElements; ++i)
+            sum += widths[i];
+        if (sum < kLeastDigitModule * kDigitModules * module || sum > kMostDigitModule * kDigitModules * module)
+            return false;
+    }
+    return true;
+}
+
+// The candidate symbols on a line that cover position `holding`: 59 runs from a bar to a bar
+// between quiet zones, each read both ways, since the symbol may stand on its head.
+std::vector<EanWidths> WindowsOf(const std::vector<BarRun>& runs, double holding)
+{
+    std::vector<EanWidths> windows;
+    for (std::size_t at = 1; at + kEanElements < runs.size(); ++at) {
+        const BarRun& first = runs[at];
+        const BarRun& last = runs[at + kEanElements - 1];
+        if (!first.dark || first.begin > holding || last.end < holding)
+            continue;
+        const double module = (last.end - first.begin) / kSymbolModules;
+        const BarRun& before = runs[at - 1];
+        const BarRun& after = runs[at + kEanElements];
+        if (before.end - before.begin < kLeastQuiet * module || after.end - after.begin < kLeastQuiet * module)
+            continue;
+        EanWidths widths{};
+        for (int i = 0; i < kEanElements; ++i)
+            widths[i] = runs[at + i].end - runs[at + i].begin;
+        if (!EanLike(widths, module))
+            continue;
+        windows.push_back(widths);
+        std::reverse(widths.begin(), widths.end());
+        windows.push_back(widths);
+    }
+    return windows;
+}
+
+// The gray values along row `row` of lines, each the mean of it and the rows beside it: a
+// pixel's noise weighs less, while a turned symbol's bars move too little to blur.
+struct Profile {
+    std::vector<float> values;
+    float noise;  // standard deviation of the values' noise
+};
+
+Profile ProfileOf(const cv::Mat& lines, int row)
+{
+    cv::Mat band;
+    const int top = std::max(0, row - 1);
+    const int bottom = std::min(lines.rows, row + 2);
+    cv::reduce(lines.rowRange(top, bottom), band, 0, cv::REDUCE_AVG, CV_32F);
+    Profile profile{std::vector<float>(band.begin<float>(), band.end<float>()), 0};
+    // Along the bars the picture changes by its noise alone: the outer rows of the band tell it.
+    if (bottom - top > 2) {
+        std::vector<float> differences(lines.cols);
+        for (int x = 0; x < lines.cols; ++x)
+            differences[x] = std::abs(static_cast<float>(lines.at<std::uint8_t>(top, x)) - lines.at<std::uint8_t>(bottom - 1, x));
+        const auto median = differences.begin() + static_cast<std::ptrdiff_t>(differences.size() / 2);
+        std::nth_element(differences.begin(), median, differences.end());
+        profile.noise = *median * kMedianToSigma / std::sqrt(static_cast<float>(bottom - top));
+    }
+    return profile;
+}
+
+// The step each sample's extreme must clear: a share of the range of gray about it.
+std::vector<float> StepsOf(const Profile& line, int reach)
+{
+    const std::vector<float>& profile = line.values;
+    const cv::Mat values(1, static_cast<int>(profile.size()), CV_32F, const_cast<float*>(profile.data()));
+    const cv::Mat kernel = cv::Mat::ones(1, 2 * reach + 1, CV_8U);
+    cv::Mat lightest;
+    cv::Mat darkest;
+    cv::dilate(values, lightest, kernel, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+    cv::erode(values, darkest, kernel, cv::Point(-1, -1), 1, cv::BORDER_REPLICATE);
+    std::vector<float> steps(profile.size());
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        steps[i] = std::max({kLeastStep, kNoiseSteps * line.noise,
+                             kStepShare * (lightest.at<float>(static_cast<int>(i)) - darkest.at<float>(static_cast<int>(i)))});
+    return steps;
+}
+
+LineSays SayOf(const EanReading& reading, std::string_view digits13)
+{
+    if (!reading.clear)
+        return LineSays::Nothing;
+    if (reading.digits == digits13)
+        return LineSays::Fits;
+    return reading.valid ? LineSays::Misfits : LineSays::Nothing;
+}
+
+// What the lines across `bars` say, lines along rows (or, not alongRows, along columns)
+// reaching beyond the read's ends.
+struct Tally {
+    int wholeLines = 0;  // on which a symbol was found
+    int fits = 0;
+    int misfits = 0;
+};
+
+Tally TallyLines(const cv::Mat& picture, cv::Rect bars, bool alongRows, std::string_view digits13)
+{
+    const cv::Rect inLines = alongRows ? bars : cv::Rect(bars.y, bars.x, bars.height, bars.width);
+    const int reach = std::max(kLeastReach, static_cast<int>(kLineReach * inLines.width));
+    const int across = alongRows ? picture.cols : picture.rows;
+    const int begin = std::max(0, inLines.x - reach);
+    const int end = std::min(across, inLines.x + inLines.width + reach);
+    const cv::Rect region = alongRows ? cv::Rect(begin, inLines.y, end - begin, inLines.height)
+                                      : cv::Rect(inLines.y, begin, inLines.height, end - begin);
+    const cv::Mat lines = alongRows ? picture(region) : cv::Mat(picture(region).t());
+    const double middle = inLines.x - begin + inLines.width / 2.0;
+    const int contrastReach = std::max(1, static_cast<int>(kContrastReach * inLines.width));
+
+    Tally tally;
+    const int count = std::min(kMostLines, lines.rows);
+    const double first = lines.rows * (1 - kLinesShare) / 2;
+    const double stride = count > 1 ? lines.rows * kLinesShare / (count - 1) : 0;
+    for (int k = 0; k < count; ++k) {
+        const int row = count == 1 ? lines.rows / 2 : std::clamp(static_cast<int>(first + k * stride), 0, lines.rows - 1);
+        const Profile profile = ProfileOf(lines, row);
+        const std::vector<BarRun> runs = RunsAlong(profile.values, StepsOf(profile, contrastReach));
+        std::optional<EanReading> best;
+        for (const EanWidths& window : WindowsOf(runs, middle)) {
+            const EanReading reading = ReadEanWidths(window);
+            if (!best || reading.cost < best->cost)
+                best = reading;
+        }
+        if (!best)
+            continue;
+        ++tally.wholeLines;
+        switch (SayOf(*best, digits13)) {
+        case LineSays::Fits:
+            ++tally.fits;
+            break;
+        case LineSays::Misfits:
+            ++tally.misfits;
+            break;
+        case LineSays::Nothing:
+            break;
+        }
+    }
+    return tally;
+}
+
+}  // namespace
+
+BarsSay CheckEanBars(const cv::Mat& picture, cv::Rect place, std::string_view digits13)
+{
+    if (picture.empty() || picture.type() != CV_8UC1 || digits13.size() != kDigitCount ||
+        !std::all_of(digits13.begin(), digits13.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return BarsSay::Unknown;
+    const cv::Rect bars = BarsExtent(picture, place);
+    if (bars.area() == 0)
+        return BarsSay::Unknown;
+    // The read runs along its place's longer side; a place near square (a symbol turned about
+    // 45 degrees, or one traced whole) may be read either way.
+    const bool alongRows = place.width >= place.height;
+    Tally tally = TallyLines(picture, bars, alongRows, digits13);
+    if (tally.wholeLines == 0)
+        tally = TallyLines(picture, bars, !alongRows, digits13);
+    if (tally.misfits > 0)
+        return BarsSay::Misfits;
+    return tally.fits >= 2 ? BarsSay::Fits : BarsSay::Unknown;
+}
