@@ -24,10 +24,11 @@ constexpr double kLeastCloserScale = 0.5;
 // ...turned so that its bars stand upright, which both engines' line scans cross best; and
 // in the second way smoothed (noise, grain), in the third with its light evened out over a
 // tenth of its length (a shadow or a glare band over part of it).
-enum class CloserWay { Upright, UprightSmoothed, UprightEvenLight, Count };
+enum class CloserWay { Plain, Smoothed, EvenLight, Count };
 constexpr double kCloserSmoothingSigma = 1.0;
 constexpr int kEvenLightShare = 10;
 constexpr double kLeastContrast = 10;  // gray levels: flatter than this, no bars to even out
+constexpr double kLeastTurn = 1;        // degrees: bars turned less stand upright already
 
 // Points through a 2x3 affine transform.
 void Relocate(SymbolHit& symbol, const cv::Matx23d& transform)
@@ -76,6 +77,42 @@ cv::Mat EvenLight(const cv::Mat& picture, int reach)
     return even;
 }
 
+// Both engines' reads of crop turned by angle (degrees, counter-clockwise) and scaled in one
+// step, onto a canvas that holds all of it, then spoiled or mended in the closer way; points
+// in the crop's pixels.
+EngineReads ReadTurned(const cv::Mat& crop, double angle, double scale, CloserWay way, int evenLightReach,
+                       std::span<const std::string_view> zxingNames)
+{
+    const cv::Point2f middle(static_cast<float>(crop.cols) / 2, static_cast<float>(crop.rows) / 2);
+    cv::Mat turn = cv::getRotationMatrix2D(middle, angle, scale);
+    const cv::Rect2f bounds =
+        cv::RotatedRect(middle, cv::Size2f(crop.size()) * static_cast<float>(scale), static_cast<float>(angle))
+            .boundingRect2f();
+    turn.at<double>(0, 2) += bounds.width / 2 - middle.x;
+    turn.at<double>(1, 2) += bounds.height / 2 - middle.y;
+    cv::Mat closer;
+    cv::warpAffine(crop, closer, turn, cv::Size(static_cast<int>(bounds.width), static_cast<int>(bounds.height)),
+                   scale > 1 ? cv::INTER_CUBIC : cv::INTER_AREA, cv::BORDER_REPLICATE);
+    switch (way) {
+    case CloserWay::Plain: break;
+    case CloserWay::Smoothed: cv::GaussianBlur(closer, closer, cv::Size(), kCloserSmoothingSigma); break;
+    case CloserWay::EvenLight:
+        closer = EvenLight(closer, evenLightReach);
+        break;
+    case CloserWay::Count: break;
+    }
+    EngineReads reads = ReadWithBoth(closer, Engines::Both, zxingNames);
+
+    cv::Mat back;
+    cv::invertAffineTransform(turn, back);
+    const cv::Matx23d toCrop(back);
+    for (SymbolHit& symbol : reads.zbar)
+        Relocate(symbol, toCrop);
+    for (ZxingSymbol& found : reads.zxing)
+        Relocate(found.symbol, toCrop);
+    return reads;
+}
+
 }  // namespace
 
 std::optional<EngineReads> LookCloser(const cv::Mat& lookPicture, int enlargement, cv::Rect place, int way,
@@ -101,37 +138,17 @@ std::optional<EngineReads> LookCloser(const cv::Mat& lookPicture, int enlargemen
         return EngineReads{};  // nothing of the place is in the picture
     const cv::Mat crop = lookPicture(region);
 
-    // Turned upright and scaled in one step, onto a canvas that holds all of it.
-    const cv::Point2f middle(static_cast<float>(crop.cols) / 2, static_cast<float>(crop.rows) / 2);
-    const double angle = UprightAngle(crop);
-    cv::Mat turn = cv::getRotationMatrix2D(middle, angle, scale);
-    const cv::Rect2f bounds =
-        cv::RotatedRect(middle, cv::Size2f(crop.size()) * static_cast<float>(scale), static_cast<float>(angle))
-            .boundingRect2f();
-    turn.at<double>(0, 2) += bounds.width / 2 - middle.x;
-    turn.at<double>(1, 2) += bounds.height / 2 - middle.y;
-    cv::Mat closer;
-    cv::warpAffine(crop, closer, turn, cv::Size(static_cast<int>(bounds.width), static_cast<int>(bounds.height)),
-                   scale > 1 ? cv::INTER_CUBIC : cv::INTER_AREA, cv::BORDER_REPLICATE);
-    switch (static_cast<CloserWay>(way)) {
-    case CloserWay::Upright: break;
-    case CloserWay::UprightSmoothed: cv::GaussianBlur(closer, closer, cv::Size(), kCloserSmoothingSigma); break;
-    case CloserWay::UprightEvenLight:
-        closer = EvenLight(closer, std::max(3, static_cast<int>(length * scale) / kEvenLightShare));
-        break;
-    case CloserWay::Count: break;
-    }
-    EngineReads reads = ReadWithBoth(closer, Engines::Both, zxingNames);
+    const double upright = UprightAngle(crop);
+    const int evenLightReach = std::max(3, static_cast<int>(length * scale) / kEvenLightShare);
+    EngineReads reads = ReadTurned(crop, upright, scale, static_cast<CloserWay>(way), evenLightReach, zxingNames);
+    // A label seen at a slant has its bars and its length turned by different angles: turned
+    // upright, its length slopes out of the rows. Its bars as they lie are read then.
+    if (reads.zbar.empty() && reads.zxing.empty() && std::abs(upright) >= kLeastTurn)
+        reads = ReadTurned(crop, 0, scale, static_cast<CloserWay>(way), evenLightReach, zxingNames);
 
-    // From the closer look's pixels back to the picture's.
-    cv::Mat back;
-    cv::invertAffineTransform(turn, back);
-    cv::Matx23d toPicture(back);
-    for (int row = 0; row < 2; ++row) {
-        toPicture(row, 2) += row == 0 ? region.x : region.y;
-        for (int column = 0; column < 3; ++column)
-            toPicture(row, column) /= enlargement;
-    }
+    // From the crop's pixels back to the picture's.
+    const cv::Matx23d toPicture(1.0 / enlargement, 0, static_cast<double>(region.x) / enlargement,  //
+                                0, 1.0 / enlargement, static_cast<double>(region.y) / enlargement);
     for (SymbolHit& symbol : reads.zbar)
         Relocate(symbol, toPicture);
     for (ZxingSymbol& found : reads.zxing)

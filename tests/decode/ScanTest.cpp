@@ -76,6 +76,7 @@ const struct {
     {"qr-noisy.png", {"Lumora noisy"}},                                      // smoothed
     {"qr-small-modules.png", {"https://example.org/lumora/small-modules"}},  // enlarged
     {"qr-sharp-and-blurred.png", {"Hello, Lumora", "Lumora heavy blur"}},
+    {"codabar-slanted.jpg", {"D44$448C"}},  // zxing-cpp only, confirmed as the label lies
     // ZBar's one, zxing-cpp's other one, then four found with those two painted over
     {"qr-sheet-of-six.png", {"ROOM 102 LUMORA", "ROOM 105 LUMORA", "ROOM 101 LUMORA", "ROOM 103 LUMORA",
                              "ROOM 104 LUMORA", "ROOM 106 LUMORA"}},
@@ -177,7 +178,7 @@ TEST(ReadSymbols, TogetherTheEnginesReadWhatEachAloneMisses)
             zxing.push_back(found.symbol);
         zxingMissed += Texts(zxing, DROP_TYPES) != row.texts;
     }
-    EXPECT_EQ(zbarMissed, 6);
+    EXPECT_EQ(zbarMissed, 7);
     EXPECT_EQ(zxingMissed, 6);
     // A picture without pixels, and one of a single shade, hold nothing, negative or not.
     EXPECT_EQ(Read(cv::Mat(), CAMERA_TYPES), none);
