@@ -3,9 +3,73 @@
 #include "decode/ScanGrayImage.h"
 #include "decode/ZxingRead.h"
 
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <future>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <vector>
+
+namespace {
+
+using ZxingReads = std::vector<ZxingSymbol>;
+
+// A thread that reads beside its caller, one read at a time, for as long as the caller's
+// thread lives: zxing-cpp leaves most of a kilobyte behind for every thread it reads on, so a
+// thread started for each read would grow the program pass by pass.
+class SideThread {
+public:
+    SideThread() : thread_([this] { Serve(); }) {}
+    ~SideThread()
+    {
+        {
+            const std::lock_guard<std::mutex> guard(lock_);
+            stopping_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+    SideThread(const SideThread&) = delete;
+    SideThread& operator=(const SideThread&) = delete;
+
+    std::future<ZxingReads> Start(std::function<ZxingReads()> read)
+    {
+        std::packaged_task<ZxingReads()> task(std::move(read));
+        std::future<ZxingReads> result = task.get_future();
+        {
+            const std::lock_guard<std::mutex> guard(lock_);
+            task_ = std::move(task);
+        }
+        wake_.notify_one();
+        return result;
+    }
+
+private:
+    void Serve()
+    {
+        std::unique_lock<std::mutex> guard(lock_);
+        while (true) {
+            wake_.wait(guard, [this] { return task_.has_value() || stopping_; });
+            if (!task_)
+                return;
+            std::packaged_task<ZxingReads()> task = std::move(*task_);
+            task_.reset();
+            guard.unlock();
+            task();  // what it throws reaches the caller through the future
+            guard.lock();
+        }
+    }
+
+    std::mutex lock_;
+    std::condition_variable wake_;
+    std::optional<std::packaged_task<ZxingReads()>> task_;
+    bool stopping_ = false;
+    std::thread thread_;  // last: it starts serving once the members above exist
+};
+
+}  // namespace
 
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames)
 {
@@ -17,7 +81,8 @@ EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<cons
         reads.zxing = readWithZxing();
         return reads;
     }
-    std::future<std::vector<ZxingSymbol>> zxing = std::async(std::launch::async, readWithZxing);
+    thread_local SideThread side;
+    std::future<ZxingReads> zxing = side.Start(readWithZxing);
     ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
     reads.zxing = zxing.get();
     return reads;

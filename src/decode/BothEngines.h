@@ -15,5 +15,6 @@ enum class Engines { Both, ZxingOnly };
 
 // What the engines read in an 8-bit gray picture: ZBar every symbology, zxing-cpp those
 // named (ZBar's names), points in the picture's pixels. zxing-cpp reads on a thread of its
-// own meanwhile: a camera pass, or a drop of one picture, has a second core for it.
+// own meanwhile (one kept for each calling thread): a camera pass, or a drop of one picture,
+// has a second core for it.
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames);
