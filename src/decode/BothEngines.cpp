@@ -1,8 +1,10 @@
 #include "decode/BothEngines.h"
 
 #include "decode/ScanGrayImage.h"
+#include "decode/Symbologies.h"
 #include "decode/ZxingRead.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -76,14 +78,35 @@ EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<cons
     EngineReads reads;
     const auto width = static_cast<std::uint32_t>(picture.cols);
     const auto height = static_cast<std::uint32_t>(picture.rows);
-    const auto readWithZxing = [&] { return ReadWithZxing(width, height, picture.data, zxingNames); };
-    if (engines == Engines::ZxingOnly) {
-        reads.zxing = readWithZxing();
-        return reads;
-    }
+    const auto readWithZxing = [&](std::span<const std::string_view> names) {
+        return ReadWithZxing(width, height, picture.data, names);
+    };
+    // zxing-cpp's linear reads, one symbol a read, cost the most: they go beside; its 2-D read
+    // follows ZBar's here.
+    std::vector<std::string_view> linear;
+    std::vector<std::string_view> matrix;
+    for (const std::string_view name : zxingNames)
+        (IsLinear(name) ? linear : matrix).push_back(name);
     thread_local SideThread side;
-    std::future<ZxingReads> zxing = side.Start(readWithZxing);
-    ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
-    reads.zxing = zxing.get();
+    std::future<ZxingReads> linearReads = side.Start([&] { return readWithZxing(linear); });
+    // The side's read uses this picture and these names: it ends before they do, thrown or not.
+    const struct WaitForSide {
+        std::future<ZxingReads>& reads;
+        ~WaitForSide()
+        {
+            if (reads.valid())
+                reads.wait();
+        }
+    } waitForSide{linearReads};
+    if (engines == Engines::Both)
+        ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
+    reads.zxing = readWithZxing(matrix);
+    // In zxing-cpp's own order: copy by copy, 2-D symbols before linear ones in each.
+    const std::size_t matrixCount = reads.zxing.size();
+    for (ZxingSymbol& found : linearReads.get())
+        reads.zxing.push_back(std::move(found));
+    std::inplace_merge(reads.zxing.begin(), reads.zxing.begin() + static_cast<std::ptrdiff_t>(matrixCount),
+                       reads.zxing.end(),
+                       [](const ZxingSymbol& one, const ZxingSymbol& other) { return one.copy < other.copy; });
     return reads;
 }

@@ -186,8 +186,10 @@ std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height
     const auto hints = ZXing::DecodeHints().setReturnCodabarStartEnd(true).setTryDownscale(false);
     const auto matrixHints = ZXing::DecodeHints(hints).setFormats(matrixFormats);
     const auto linearHints = ZXing::DecodeHints(hints).setFormats(linearFormats).setMaxNumberOfSymbols(1);
+    int copy = 0;
     const auto take = [&](const ZXing::Result& result, int scale) {
         ZxingSymbol found = SymbolOf(result, scale);
+        found.copy = copy;
         const bool known = std::any_of(hits.begin(), hits.end(), [&](const ZxingSymbol& other) {
             return SameSymbol(found.symbol, other.symbol);
         });
@@ -196,7 +198,7 @@ std::vector<ZxingSymbol> ReadWithZxing(std::uint32_t width, std::uint32_t height
     };
     // OpenCV's header only reads through the pointer; the copies are pictures of their own.
     cv::Mat layer(static_cast<int>(height), static_cast<int>(width), CV_8UC1, const_cast<void*>(pixels));
-    for (int scale = 1;; scale *= kDownscaleFactor) {
+    for (int scale = 1;; scale *= kDownscaleFactor, ++copy) {
         if (!matrixFormats.empty())
             for (const ZXing::Result& result : Read(layer, matrixHints))
                 take(result, scale);

@@ -15,6 +15,7 @@ struct ZxingSymbol {
     // A QR code whose segments name their encoding (an ECI, Kanji or Hanzi mode): its text
     // is read as they say, which ZBar cannot always do.
     bool namesItsEncoding = false;
+    int copy = 0;  // found in the picture (0) or in its copy a third as large (1), a ninth (2)...
 };
 
 // Reads an 8-bit grayscale picture of width x height bytes, rows without gaps, for the
