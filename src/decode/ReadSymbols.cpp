@@ -178,7 +178,8 @@ std::pair<cv::Mat, LookKind> FurtherLookAt(const cv::Mat& picture, FurtherLook l
     return {copy, {}};
 }
 
-void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, Findings& findings)
+// ...and, where the caller takes enlarged looks, last at twice the size.
+void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accepted, bool enlarge, Findings& findings)
 {
     cv::Mat paintedOver = picture.clone();
     for (int look = 0; look < kMostLooksForMore; ++look) {
@@ -190,7 +191,8 @@ void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accep
         if (findings.reported.size() != before)
             continue;
         // The last of them may be the smallest: once more at twice the size.
-        const auto [enlarged, enlargedKind] = FurtherLookAt(paintedOver, FurtherLook::Enlarged);
+        const auto [enlarged, enlargedKind] =
+            enlarge ? FurtherLookAt(paintedOver, FurtherLook::Enlarged) : std::pair<cv::Mat, LookKind>();
         if (enlarged.empty())
             return;
         findings.outlines.clear();
@@ -209,13 +211,15 @@ std::vector<SymbolHit> ReadSymbols(std::uint32_t width, std::uint32_t height, co
     if (picture.empty())
         return {};  // neither engine reads a picture without pixels
     Findings findings;
+    const bool enlarge =
+        std::find(furtherLooks.begin(), furtherLooks.end(), FurtherLook::Enlarged) != furtherLooks.end();
     Look(picture, accepted, kFirstLook, findings);
     const bool mayHoldMore = findings.reported.size() >= kSymbolsThatSuggestMore;
     const bool lookFurther = findings.seen.empty() && !furtherLooks.empty();
     if ((!mayHoldMore && !lookFurther) || OfOneShade(picture))
         return std::move(findings.reported);
     if (mayHoldMore) {
-        LookForMore(picture, accepted, findings);
+        LookForMore(picture, accepted, enlarge, findings);
         return std::move(findings.reported);
     }
     for (const FurtherLook look : furtherLooks) {
@@ -224,7 +228,7 @@ std::vector<SymbolHit> ReadSymbols(std::uint32_t width, std::uint32_t height, co
             continue;
         Look(copy, accepted, kind, findings);
         if (findings.reported.size() >= kSymbolsThatSuggestMore) {
-            LookForMore(kind.enlargement == 1 ? copy : picture, accepted, findings);
+            LookForMore(kind.enlargement == 1 ? copy : picture, accepted, enlarge, findings);
             break;
         }
         if (!findings.seen.empty())

@@ -26,8 +26,8 @@ inline constexpr FurtherLook kEveryFurtherLook[] = {FurtherLook::Negative, Furth
 //      further looks in their order, until one sees a symbol;
 //   4. when a look found two symbols of the list or more, the picture may hold more that the
 //      engines lost among the others (a sheet of labels): zxing-cpp looks again with every
-//      symbol seen painted over, as long as that brings new ones, and last at twice the
-//      size (up to 4 megapixels), for the smallest.
+//      symbol seen painted over, as long as that brings new ones, and last, when the further
+//      looks include the enlarged one, at twice the size (up to 4 megapixels), for the smallest.
 // Every look's reads pass CrossCheck: a linear symbol only when nothing contradicts it and it
 // is confirmed, by both engines alike, by an EAN's bar widths, or by reading it again closer.
 // No symbol comes twice, and points are in the picture's pixels. A picture of one shade,
