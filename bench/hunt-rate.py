@@ -29,7 +29,7 @@ import os
 import shutil
 import sys
 
-from reference_readers import codabar_with_ends, escape, read_answers, read_truth, run_references
+from reference_readers import codabar_with_ends, escape, pct, read_answers, read_truth, run_references
 
 REFERENCES = ["zbarimg", "ZXingReader"]
 # ZBar's and ZXingReader's names of the symbologies that count: 1-D and QR.
@@ -70,10 +70,6 @@ def references_on(entry, corpus, timeout):
 
 def per_1000(n, d):
     return "%.1f (%d)" % (1000.0 * n / d, n) if d else "-"
-
-
-def pct(n, d):
-    return "%.1f %%" % (100.0 * n / d) if d else "-"
 
 
 def main():

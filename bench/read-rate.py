@@ -19,7 +19,7 @@ import os
 import shutil
 import sys
 
-from reference_readers import (codabar_with_ends, escape, read_answers, read_truth,
+from reference_readers import (codabar_with_ends, escape, pct, read_answers, read_truth,
                                run_references)
 
 READERS = ["Lumora", "zbarimg", "ZXingReader"]
@@ -36,10 +36,6 @@ def tools_on(entry, corpus, timeout):
     zx = [codabar_with_ends(d, entry["texts"]) if fmt == "Codabar" else d
           for fmt, d in syms["ZXingReader"] if fmt in ZXING_KEEP]
     return {"zbarimg": zb, "ZXingReader": zx}, trouble
-
-
-def pct(n, d):
-    return "%.1f %%" % (100.0 * n / d) if d else "-"
 
 
 def main():

@@ -41,6 +41,11 @@ def unescape(s):
     return bytes(out)
 
 
+def pct(n, d):
+    """n of d as a percentage with one decimal, or "-" of nothing."""
+    return "%.1f %%" % (100.0 * n / d) if d else "-"
+
+
 def escape(b):
     return "".join("\\\\" if x == 0x5C else chr(x) if 0x20 <= x <= 0x7E else "\\x%02x" % x for x in b)
 

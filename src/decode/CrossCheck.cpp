@@ -152,13 +152,15 @@ public:
     bool Believes(const Key& key)
     {
         const std::vector<Read> own = ReadsOf(reads_, key);
-        if (OfEanFamily(key.first) && Bars(own, key) == BarsSay::Misfits)
+        // Measured once: the measure costs more than the rest of the judgement.
+        const BarsSay bars = OfEanFamily(key.first) ? Bars(own, key) : BarsSay::Unknown;
+        if (bars == BarsSay::Misfits)
             return false;
         if (Agreed(reads_, key))
             return true;
         const std::vector<Read> site = AtPlaceOf(own, reads_);
         // Its bars measured: a third reading, which needs no engine.
-        if (OfEanFamily(key.first) && !Contradicted(site, key) && Bars(own, key) == BarsSay::Fits)
+        if (bars == BarsSay::Fits && !Contradicted(site, key))
             return true;
         std::vector<Read> evidence = site;
         std::vector<Engine> alone;  // an engine's reads of key in the closer looks, one per look
