@@ -24,7 +24,7 @@ fifo.png|fifo.png|mkfifo "$f"
 dangling.png|dangling.png|ln -s "$T/gone.png" "$f"
 dicom.png|dicom.png|{ head -c 128 /dev/zero; printf DICM; } >"$f"
 wide.pgm|wide.pgm|printf 'P5\n2000000 1\n255\n' >"$f"
-huge.png|huge.png|perl -MCompress::Zlib -e 'sub c { pack("N", length $_[1]) . $_[0] . $_[1] . pack("N", crc32($_[0] . $_[1])) } print "\x89PNG\r\n\x1a\n", c("IHDR", pack("NNC5", 20000, 20000, 1, 0, 0, 0, 0)), c("IDAT", compress("\0" x (2501 * 20000))), c("IEND", "")' >"$f"
+huge.png|huge.png|perl -MCompress::Zlib -e 'sub c { pack("N", length $_[1]) . $_[0] . $_[1] . pack("N", crc32($_[0] . $_[1])) } print "\x89PNG\r\n\x1a\n", c("IHDR", pack("NNC5", 10240, 10240, 1, 0, 0, 0, 0)), c("IDAT", compress("\0" x (1281 * 10240))), c("IEND", "")' >"$f"
 nul%00.png|-|cp "$P/qr.png" "$T/nul"
 ab%FF%FE.png|ab\xef\xbf\xbd\xef\xbf\xbd.png|:
 locked.pdf|locked.pdf|cp "$D/encrypted.pdf" "$f"
