@@ -1,13 +1,17 @@
 #include "dropfiles/DropReading.h"
 
+#include "decode/BothEngines.h"
 #include "decode/ReadSymbols.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 struct DropReading::File {
     std::string path;
+    std::optional<std::uintmax_t> bytes;  // its size on disk, once asked: how long it takes to read
     enum class State { Waiting, Opening, Open, Done } state = State::Waiting;
     std::optional<UnreadableReason> failure;
     // Known once open. A document whose pages are read apart is shared by the workers.
@@ -21,6 +25,14 @@ struct DropReading::File {
 
 // A worker's next piece of work: opening a file (and reading its first page, or all its pages
 // when they are read in order), or one page of a file whose pages are read apart.
+namespace {
+
+// Files past the output's place among which the largest is read first: a drop's first line
+// waits at most for about these many files to be read.
+constexpr std::size_t kLargestFirstWindow = 32;
+
+}  // namespace
+
 struct DropReading::Unit {
     std::size_t file;
     int page;  // -1: open the file
@@ -56,20 +68,43 @@ DropReading::~DropReading()
 
 std::optional<DropReading::Unit> DropReading::Claim()
 {
-    for (std::size_t i = 0; i < files_.size(); ++i) {
+    // Near the output's place the largest file goes first: one slow file started last would
+    // keep a core busy alone at the end of the drop. Further on, and for the pages of a
+    // document read apart, drop order: the first lines must not wait for the whole drop.
+    const std::size_t windowEnd = std::min(files_.size(), outFile_ + kLargestFirstWindow);
+    std::optional<std::size_t> largest;
+    for (std::size_t i = outFile_; i < files_.size(); ++i) {
         File& file = files_[i];
-        if (file.state == File::State::Waiting) {
-            file.state = File::State::Opening;
-            return Unit{i, -1, nullptr};
-        }
-        if (file.state == File::State::Open && file.document && file.nextToClaim < file.pageCount)
+        if (file.state == File::State::Open && file.document && file.nextToClaim < file.pageCount && !largest)
             return Unit{i, file.nextToClaim++, file.document};
+        if (file.state != File::State::Waiting)
+            continue;
+        if (i >= windowEnd) {
+            if (!largest)
+                largest = i;
+            break;
+        }
+        if (!file.bytes) {
+            std::error_code unknown;  // a file that cannot be sized is read when its turn comes
+            const std::uintmax_t bytes = std::filesystem::file_size(file.path, unknown);
+            file.bytes = unknown ? 0 : bytes;
+        }
+        if (!largest || *file.bytes > *files_[*largest].bytes)
+            largest = i;
     }
-    return std::nullopt;
+    if (!largest)
+        return std::nullopt;
+    files_[*largest].state = File::State::Opening;
+    return Unit{*largest, -1, nullptr};
 }
 
 void DropReading::Work()
 {
+    // Several files keep a worker on every core: each then reads with both engines on its own
+    // thread. A single picture is read by one worker, with a thread beside it.
+    std::optional<ReadingWithoutSideThread> alone;
+    if (files_.size() > 1)
+        alone.emplace();
     std::unique_lock<std::mutex> guard(lock_);
     while (!stopping_) {
         std::optional<Unit> unit = Claim();
