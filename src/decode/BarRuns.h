@@ -2,6 +2,8 @@
 // The dark and light runs along one line across a linear symbol, their edges placed to a
 // fraction of a pixel.
 
+#include <opencv2/core/mat.hpp>
+
 #include <span>
 #include <vector>
 
@@ -17,3 +19,9 @@ struct BarRun {
 // An edge between a narrow, blurred run and a wide one thus sits at the narrow run's own half
 // height, which a single threshold for the whole line would miss. Nothing without a step for each sample.
 std::vector<BarRun> RunsAlong(std::span<const float> profile, std::span<const float> steps);
+
+// The runs along row `row` of lines (8-bit gray, its rows crossing the bars), that row averaged
+// with the rows beside it: an extreme stands out by a share of the contrast within contrastReach
+// samples about it and well above the noise the rows show, so that a glare or a shadow over
+// part of the symbol lowers the step there only.
+std::vector<BarRun> RunsAcross(const cv::Mat& lines, int row, int contrastReach);

@@ -26,9 +26,22 @@ Key KeyOf(const SymbolHit& symbol)
     return {symbol.typeName, symbol.data};
 }
 
+// The characters a Codabar or Code 39 read spans, start and stop included (zxing-cpp gives
+// Codabar's, and leaves out Code 39's asterisks); nullopt for symbologies with a check
+// character, which a read ended early would fail.
+std::optional<std::size_t> CharactersSpanned(const SymbolHit& symbol)
+{
+    if (symbol.typeName == "Codabar")
+        return symbol.data.size();
+    if (symbol.typeName == "CODE-39")
+        return symbol.data.size() + 2;
+    return std::nullopt;
+}
+
 // The linear reads that count as evidence, both engines'. ZBar's read of an EAN-13 or UPC-A
-// with a price add-on counts as its read of that symbol.
-std::vector<Read> LinearReads(const EngineReads& reads)
+// with a price add-on counts as its read of that symbol. A zxing-cpp read ended early, its
+// bars going on past it, is left out.
+std::vector<Read> LinearReads(const EngineReads& reads, const LookAgain& again)
 {
     std::vector<Read> linear;
     for (const SymbolHit& symbol : reads.zbar) {
@@ -37,9 +50,14 @@ std::vector<Read> LinearReads(const EngineReads& reads)
         else if (IsLinear(symbol.typeName) && !IsAddOn(symbol.typeName))
             linear.push_back({Engine::Zbar, symbol});
     }
-    for (const ZxingSymbol& found : reads.zxing)
-        if (IsLinear(found.symbol.typeName) && !IsAddOn(found.symbol.typeName))
-            linear.push_back({Engine::Zxing, found.symbol});
+    for (const ZxingSymbol& found : reads.zxing) {
+        if (!IsLinear(found.symbol.typeName) || IsAddOn(found.symbol.typeName))
+            continue;
+        const std::optional<std::size_t> characters = CharactersSpanned(found.symbol);
+        if (characters && again.barsGoOn && again.barsGoOn(PlaceOf(found.symbol), *characters))
+            continue;
+        linear.push_back({Engine::Zxing, found.symbol});
+    }
     return linear;
 }
 
@@ -58,15 +76,18 @@ bool MayBeAtPlaceOf(const SymbolHit& one, const SymbolHit& other)
     return one.points.empty() || other.points.empty() || SamePlace(one, other);
 }
 
-// Whether a reading other than key lies where key was read, that only one engine made. Two
-// readings that both engines made are two symbols side by side, as on a shipping label.
+// Whether a reading other than key lies where key was read. Two readings that both engines
+// made are two symbols side by side, as on a shipping label, unless one lies within the other:
+// one symbol, read right along most of its bars and wrong along a few.
 bool Contradicted(const std::vector<Read>& reads, const Key& key)
 {
     for (const Read& other : reads) {
-        if (KeyOf(other.symbol) == key || ReadByBoth(reads, KeyOf(other.symbol)))
+        if (KeyOf(other.symbol) == key)
             continue;
+        const bool agreed = ReadByBoth(reads, KeyOf(other.symbol));
         for (const Read& read : reads)
-            if (KeyOf(read.symbol) == key && MayBeAtPlaceOf(read.symbol, other.symbol))
+            if (KeyOf(read.symbol) == key && (agreed ? OneWithinOther(read.symbol, other.symbol)
+                                                     : MayBeAtPlaceOf(read.symbol, other.symbol)))
                 return true;
     }
     return false;
@@ -204,7 +225,7 @@ private:
         std::optional<std::vector<Read>> found;
         if (place.area() > 0 && again_.closer)
             if (const std::optional<EngineReads> reads = again_.closer(place, way))
-                found = LinearReads(*reads);
+                found = LinearReads(*reads, again_);
         looked_.emplace(id, found);
         return found;
     }
@@ -306,7 +327,7 @@ std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std:
         return false;
     });
 
-    Belief belief(LinearReads(taken), again);
+    Belief belief(LinearReads(taken, again), again);
     std::map<Key, bool> judged;
     const auto isBelieved = [&](const SymbolHit& symbol) {
         if (!IsAccepted(symbol.typeName, accepted))

@@ -7,6 +7,7 @@
 
 #include <opencv2/core/types.hpp>
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -27,6 +28,8 @@ struct LookAgain {
     std::function<std::optional<EngineReads>(const cv::Rect& place, int way)> closer;
     // What the bars at the place say of an EAN-13 text (13 digits; a UPC-A with its leading 0).
     std::function<BarsSay(const cv::Rect& place, std::string_view digits13)> eanBars;
+    // Whether the bars at the place, read as so many characters, go on past its ends.
+    std::function<bool(const cv::Rect& place, std::size_t characters)> barsGoOn;
 };
 
 // The symbols of one look to report, of the accepted types: ZBar's in its order, just as it
@@ -47,6 +50,8 @@ struct LookAgain {
 //    An EAN whose bars are clearly other digits is never reported, whoever read it: both
 //    engines misread bars grown by ink spread alike.
 //    EAN add-ons (a book's price) stand beside their symbol and contradict nothing.
+//  - zxing-cpp's Codabar or Code 39 read whose bars go on past its ends is part of a symbol,
+//    ended early by a character misread as a stop: it is no evidence at all.
 std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std::string_view> accepted,
                                   const LookAgain& again);
 

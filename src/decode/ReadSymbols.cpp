@@ -5,6 +5,7 @@
 #include "decode/CloserLook.h"
 #include "decode/CrossCheck.h"
 #include "decode/EanBars.h"
+#include "decode/QuietZones.h"
 #include "decode/SymbolPlace.h"
 
 #include <opencv2/core.hpp>
@@ -89,8 +90,10 @@ void Relocate(SymbolHit& symbol, cv::Point2d offset, double scale)
 }
 
 // One look at a copy of the picture (or the picture itself): reports each accepted symbol
-// that passes the cross-check and, after the first look, was not reported before.
-void Look(const cv::Mat& lookPicture, std::span<const std::string_view> accepted, LookKind kind, Findings& findings)
+// that passes the cross-check and, after the first look, was not reported before. Bars are
+// measured in sharp, the look's copy or one of the same size with edges unblurred.
+void Look(const cv::Mat& lookPicture, const cv::Mat& sharp, std::span<const std::string_view> accepted, LookKind kind,
+          Findings& findings)
 {
     const std::vector<std::string_view> zxingNames = ZxingNames(accepted);
     EngineReads reads = ReadWithBoth(lookPicture, kind.engines, zxingNames);
@@ -110,12 +113,15 @@ void Look(const cv::Mat& lookPicture, std::span<const std::string_view> accepted
     for (const ZxingSymbol& found : reads.zxing)
         see(found.symbol);
 
+    const auto inLook = [&](const cv::Rect& place) {
+        return cv::Rect(place.x * kind.enlargement, place.y * kind.enlargement, place.width * kind.enlargement,
+                        place.height * kind.enlargement);
+    };
     const LookAgain again{
         [&](const cv::Rect& place, int way) { return LookCloser(lookPicture, kind.enlargement, place, way, zxingNames); },
-        [&](const cv::Rect& place, std::string_view digits13) {
-            const cv::Rect inLook(place.x * kind.enlargement, place.y * kind.enlargement, place.width * kind.enlargement,
-                                  place.height * kind.enlargement);
-            return CheckEanBars(lookPicture, inLook, digits13);
+        [&](const cv::Rect& place, std::string_view digits13) { return CheckEanBars(sharp, inLook(place), digits13); },
+        [&](const cv::Rect& place, std::size_t characters) {
+            return BarsGoOnPastRead(sharp, inLook(place), characters);
         }};
     for (SymbolHit& symbol : CrossCheck(reads, accepted, again)) {
         if (!kind.first && Reported(findings, {symbol.typeName, symbol.data}))
@@ -187,7 +193,7 @@ void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accep
         PaintOver(paintedOver, findings.outlines);
         findings.outlines.clear();
         const std::size_t before = findings.reported.size();
-        Look(paintedOver, accepted, {Engines::ZxingOnly, 1}, findings);
+        Look(paintedOver, paintedOver, accepted, {Engines::ZxingOnly, 1}, findings);
         if (findings.reported.size() != before)
             continue;
         // The last of them may be the smallest: once more at twice the size.
@@ -196,7 +202,7 @@ void LookForMore(const cv::Mat& picture, std::span<const std::string_view> accep
         if (enlarged.empty())
             return;
         findings.outlines.clear();
-        Look(enlarged, accepted, enlargedKind, findings);
+        Look(enlarged, enlarged, accepted, enlargedKind, findings);
         return;
     }
 }
@@ -213,7 +219,7 @@ std::vector<SymbolHit> ReadSymbols(std::uint32_t width, std::uint32_t height, co
     Findings findings;
     const bool enlarge =
         std::find(furtherLooks.begin(), furtherLooks.end(), FurtherLook::Enlarged) != furtherLooks.end();
-    Look(picture, accepted, kFirstLook, findings);
+    Look(picture, picture, accepted, kFirstLook, findings);
     const bool mayHoldMore = findings.reported.size() >= kSymbolsThatSuggestMore;
     const bool lookFurther = findings.seen.empty() && !furtherLooks.empty();
     if ((!mayHoldMore && !lookFurther) || OfOneShade(picture))
@@ -226,7 +232,8 @@ std::vector<SymbolHit> ReadSymbols(std::uint32_t width, std::uint32_t height, co
         const auto [copy, kind] = FurtherLookAt(picture, look);
         if (copy.empty())
             continue;
-        Look(copy, accepted, kind, findings);
+        // Smoothing brings out a code under grain, but blurs the widths of its bars.
+        Look(copy, look == FurtherLook::Smoothed ? picture : copy, accepted, kind, findings);
         if (findings.reported.size() >= kSymbolsThatSuggestMore) {
             LookForMore(kind.enlargement == 1 ? copy : picture, accepted, enlarge, findings);
             break;

@@ -38,3 +38,12 @@ bool SamePlace(const SymbolHit& one, const SymbolHit& other)
         return false;
     return (Widened(PlaceOf(one)) & Widened(PlaceOf(other))).area() > 0;
 }
+
+bool OneWithinOther(const SymbolHit& one, const SymbolHit& other)
+{
+    if (one.points.empty() || other.points.empty())
+        return false;
+    const cv::Rect first = PlaceOf(one);
+    const cv::Rect second = PlaceOf(other);
+    return 2 * (first & second).area() >= std::min(first.area(), second.area());
+}

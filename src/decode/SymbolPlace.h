@@ -13,3 +13,7 @@ cv::Rect PlaceOf(const SymbolHit& symbol);
 // rows (ZBar a few scan lines, zxing-cpp the rows it agreed on), so their rectangles share the
 // symbol's width but not always a row. False when either has no points.
 bool SamePlace(const SymbolHit& one, const SymbolHit& other);
+
+// Whether most of one read's rectangle (half its area or more) lies within the other's, either
+// way round: reads of one symbol, not of two side by side. False when either has no points.
+bool OneWithinOther(const SymbolHit& one, const SymbolHit& other);

@@ -35,6 +35,10 @@ TEST(CrossCheck, ReportsALinearReadOnlyWhenNothingContradictsIt)
     const SymbolHit upc = At(8, 20, "UPC-A", "036000291452");
     const SymbolHit codabar = At(10, 100, "Codabar", "A212839.76886B");
     const SymbolHit code128 = At(10, 100, "CODE-128", "LOT-42");
+    // Read wrong along a few scan lines inside that EAN.
+    const SymbolHit alongAFewLines{"EAN-13", "4901234561234", {{12, 20}, {208, 20}, {208, 22}, {12, 22}}};
+    // Ended early at a character misread as a stop: its bars go on past it.
+    const SymbolHit endedEarly = At(10, 100, "Codabar", "A212B");
     const EngineReads none;
     const BarsSay unknown = BarsSay::Unknown;
     const struct {
@@ -56,6 +60,14 @@ TEST(CrossCheck, ReportsALinearReadOnlyWhenNothingContradictsIt)
          unknown, {"CODE-128:LOT-42"}, 2},
         {"ZBar alone on a Code 128, however often: it drops Latin-1", {{code128}, {}},
          {{{code128}, {}}, {{code128}, {}}, {{code128}, {}}}, unknown, {}, 3},
+        {"a text read inside a symbol both read is no second symbol, even once both read it",
+         {{ean, alongAFewLines}, {Zx(ean)}},
+         {{{ean, alongAFewLines}, {Zx(ean), Zx(alongAFewLines)}}, {{ean}, {Zx(ean)}}}, unknown,
+         {"EAN-13:4901234567894"}, 2},
+        {"zxing-cpp's Codabar ended early is no evidence against ZBar's whole one", {{codabar}, {Zx(endedEarly)}},
+         {{{codabar}, {Zx(endedEarly)}}, {{codabar}, {}}}, unknown, {"Codabar:A212839.76886B"}, 2},
+        {"...nor shown, however often", {{}, {Zx(endedEarly)}}, {{{}, {Zx(endedEarly)}}, {{}, {Zx(endedEarly)}}},
+         unknown, {}, 0},
         {"ZBar alone on an EAN whose bars are its digits", {{ean}, {}}, {}, BarsSay::Fits, {"EAN-13:4901234567894"}, 0},
         {"both alike on an EAN whose bars are other digits", {{ean}, {Zx(ean)}}, {}, BarsSay::Misfits, {}, 0},
         {"ZBar's FNC4 loss is the same symbol, in zxing-cpp's text",
@@ -90,7 +102,10 @@ TEST(CrossCheck, ReportsALinearReadOnlyWhenNothingContradictsIt)
                                   ++closerLooks;
                                   return row.closer[static_cast<std::size_t>(way)];
                               },
-                              [&](const cv::Rect&, std::string_view) { return row.bars; }};
+                              [&](const cv::Rect&, std::string_view) { return row.bars; },
+                              [&](const cv::Rect&, std::size_t characters) {
+                                  return characters == endedEarly.data.size();
+                              }};
         EXPECT_EQ(Texts(CrossCheck(row.reads, CAMERA_TYPES, again)), row.reported) << row.what;
         EXPECT_EQ(closerLooks, row.closerLooks) << row.what;
     }
