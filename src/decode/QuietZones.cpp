@@ -10,8 +10,8 @@
 namespace {
 
 // Lines across the bars, spread over this share of their height about its middle.
-constexpr int kLines = 5;
-constexpr double kLinesShare = 0.6;
+constexpr int kLinesCrossed = 5;
+constexpr double kShareOfHeightCrossed = 0.6;
 // Along a line, the bars of one symbol follow each other across spaces narrower than half a
 // character (a Codabar or Code 39 character is 10 to 16 narrow bars wide; its widest space is
 // 3, and the gap between characters 1 to 3): a quiet zone is 10 narrow bars or more. A dark
@@ -22,9 +22,9 @@ constexpr double kWidestBarInCharacters = 0.35;
 // read's ends are its rectangle's, which a turned symbol's bars overstep a little.
 constexpr double kBeyondInCharacters = 0.5;
 // Extremes stand out by a share of the contrast within this share of the read's length.
-constexpr double kContrastReach = 0.15;
+constexpr double kShareOfLengthForContrast = 0.15;
 
-cv::Rect Transposed(const cv::Rect& rect)
+cv::Rect TransposedRect(const cv::Rect& rect)
 {
     return {rect.y, rect.x, rect.height, rect.width};
 }
@@ -63,7 +63,7 @@ bool BarsGoOnPastRead(const cv::Mat& picture, cv::Rect bars, std::size_t charact
     if (picture.type() != CV_8UC1 || characters == 0 || bars.area() == 0)
         return false;
     const bool alongRows = bars.width >= bars.height;
-    const cv::Rect inLines = alongRows ? bars : Transposed(bars);
+    const cv::Rect inLines = alongRows ? bars : TransposedRect(bars);
     const double character = inLines.width / static_cast<double>(characters);
     // Far enough past either end to see a whole character more.
     const int margin = static_cast<int>(std::ceil(2 * character));
@@ -71,16 +71,16 @@ bool BarsGoOnPastRead(const cv::Mat& picture, cv::Rect bars, std::size_t charact
     const int begin = std::max(0, inLines.x - margin);
     const int end = std::min(across, inLines.x + inLines.width + margin);
     const cv::Rect region(begin, inLines.y, end - begin, inLines.height);
-    const cv::Mat lines = alongRows ? picture(region) : cv::Mat(picture(Transposed(region)).t());
+    const cv::Mat lines = alongRows ? picture(region) : cv::Mat(picture(TransposedRect(region)).t());
     const double first = inLines.x - begin;  // the read's ends along the lines
     const double last = first + inLines.width;
     const double beyond = kBeyondInCharacters * character;
-    const int contrastReach = std::max(1, static_cast<int>(kContrastReach * inLines.width));
+    const int contrastReach = std::max(1, static_cast<int>(kShareOfLengthForContrast * inLines.width));
 
     int crossed = 0;
     int goOn = 0;
-    for (int k = 0; k < kLines; ++k) {
-        const double share = (1 - kLinesShare) / 2 + kLinesShare * k / (kLines - 1);
+    for (int k = 0; k < kLinesCrossed; ++k) {
+        const double share = (1 - kShareOfHeightCrossed) / 2 + kShareOfHeightCrossed * k / (kLinesCrossed - 1);
         const int row = std::clamp(static_cast<int>(share * lines.rows), 0, lines.rows - 1);
         const std::optional<std::pair<double, double>> symbol =
             SymbolAlong(RunsAcross(lines, row, contrastReach), (first + last) / 2, character);
