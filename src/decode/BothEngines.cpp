@@ -71,19 +71,7 @@ private:
     std::thread thread_;  // last: it starts serving once the members above exist
 };
 
-thread_local bool noSideThread = false;
-
 }  // namespace
-
-ReadingWithoutSideThread::ReadingWithoutSideThread() : before_(noSideThread)
-{
-    noSideThread = true;
-}
-
-ReadingWithoutSideThread::~ReadingWithoutSideThread()
-{
-    noSideThread = before_;
-}
 
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames)
 {
@@ -99,15 +87,8 @@ EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<cons
     std::vector<std::string_view> matrix;
     for (const std::string_view name : zxingNames)
         (IsLinear(name) ? linear : matrix).push_back(name);
-    std::future<ZxingReads> linearReads;
-    if (noSideThread) {
-        std::promise<ZxingReads> here;
-        here.set_value(readWithZxing(linear));
-        linearReads = here.get_future();
-    } else {
-        thread_local SideThread side;
-        linearReads = side.Start([&] { return readWithZxing(linear); });
-    }
+    thread_local SideThread side;
+    std::future<ZxingReads> linearReads = side.Start([&] { return readWithZxing(linear); });
     // The side's read uses this picture and these names: it ends before they do, thrown or not.
     const struct WaitForSide {
         std::future<ZxingReads>& reads;

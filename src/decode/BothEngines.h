@@ -15,21 +15,6 @@ enum class Engines { Both, ZxingOnly };
 
 // What the engines read in an 8-bit gray picture: ZBar every symbology, zxing-cpp those
 // named (ZBar's names), points in the picture's pixels, zxing-cpp's symbols in its own order.
-// zxing-cpp's linear reads run meanwhile on a thread kept for each calling thread (unless a
-// ReadingWithoutSideThread lives on it): a camera pass, or a drop of one picture, has a
-// second core for them.
+// zxing-cpp's linear reads run meanwhile on a thread kept for each calling thread: a camera
+// pass, or a drop of one picture, has a second core for them.
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames);
-
-// While one lives, ReadWithBoth on its thread reads all on that thread, one engine after the
-// other: for threads that are one of a set already keeping every core busy, where a thread
-// beside each would only take turns with the others.
-class ReadingWithoutSideThread {
-public:
-    ReadingWithoutSideThread();
-    ~ReadingWithoutSideThread();
-    ReadingWithoutSideThread(const ReadingWithoutSideThread&) = delete;
-    ReadingWithoutSideThread& operator=(const ReadingWithoutSideThread&) = delete;
-
-private:
-    bool before_;
-};

@@ -1,6 +1,5 @@
 #include "dropfiles/DropReading.h"
 
-#include "decode/BothEngines.h"
 #include "decode/ReadSymbols.h"
 
 #include <algorithm>
@@ -100,11 +99,6 @@ std::optional<DropReading::Unit> DropReading::Claim()
 
 void DropReading::Work()
 {
-    // Several files keep a worker on every core: each then reads with both engines on its own
-    // thread. A single picture is read by one worker, with a thread beside it.
-    std::optional<ReadingWithoutSideThread> alone;
-    if (files_.size() > 1)
-        alone.emplace();
     std::unique_lock<std::mutex> guard(lock_);
     while (!stopping_) {
         std::optional<Unit> unit = Claim();
