@@ -145,3 +145,15 @@ std::vector<BarRun> RunsAcross(const cv::Mat& lines, int row, int contrastReach)
     const Profile profile = ProfileOf(lines, row);
     return RunsAlong(profile.values, StepsOf(profile, contrastReach));
 }
+
+BarLines LinesAlong(const cv::Mat& picture, cv::Rect bars, bool alongRows, int reach)
+{
+    const cv::Rect inLines = alongRows ? bars : cv::Rect(bars.y, bars.x, bars.height, bars.width);
+    const int across = alongRows ? picture.cols : picture.rows;
+    const int begin = std::max(0, inLines.x - reach);
+    const int end = std::min(across, inLines.x + inLines.width + reach);
+    const cv::Rect region = alongRows ? cv::Rect(begin, inLines.y, end - begin, inLines.height)
+                                      : cv::Rect(inLines.y, begin, inLines.height, end - begin);
+    return {alongRows ? picture(region) : cv::Mat(picture(region).t()), static_cast<double>(inLines.x - begin),
+            static_cast<double>(inLines.width)};
+}

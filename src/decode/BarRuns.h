@@ -3,6 +3,7 @@
 // fraction of a pixel.
 
 #include <opencv2/core/mat.hpp>
+#include <opencv2/core/types.hpp>
 
 #include <span>
 #include <vector>
@@ -25,3 +26,13 @@ std::vector<BarRun> RunsAlong(std::span<const float> profile, std::span<const fl
 // samples about it and well above the noise the rows show, so that a glare or a shadow over
 // part of the symbol lowers the step there only.
 std::vector<BarRun> RunsAcross(const cv::Mat& lines, int row, int contrastReach);
+
+// The picture about a symbol's bars as lines along its length: the rows through `bars` (a
+// rectangle of the picture), or its columns made rows when not alongRows, each reaching
+// `reach` pixels past either end (within the picture).
+struct BarLines {
+    cv::Mat lines;      // 8-bit gray, a row a line
+    double barsBegin;   // where the bars' rectangle begins along each line
+    double barsLength;  // and how long it is
+};
+BarLines LinesAlong(const cv::Mat& picture, cv::Rect bars, bool alongRows, int reach);

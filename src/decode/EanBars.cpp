@@ -111,16 +111,12 @@ struct Tally {
 
 Tally TallyLines(const cv::Mat& picture, cv::Rect bars, bool alongRows, std::string_view digits13)
 {
-    const cv::Rect inLines = alongRows ? bars : cv::Rect(bars.y, bars.x, bars.height, bars.width);
-    const int reach = std::max(kLeastReach, static_cast<int>(kLineReach * inLines.width));
-    const int across = alongRows ? picture.cols : picture.rows;
-    const int begin = std::max(0, inLines.x - reach);
-    const int end = std::min(across, inLines.x + inLines.width + reach);
-    const cv::Rect region = alongRows ? cv::Rect(begin, inLines.y, end - begin, inLines.height)
-                                      : cv::Rect(inLines.y, begin, inLines.height, end - begin);
-    const cv::Mat lines = alongRows ? picture(region) : cv::Mat(picture(region).t());
-    const double middle = inLines.x - begin + inLines.width / 2.0;
-    const int contrastReach = std::max(1, static_cast<int>(kContrastReach * inLines.width));
+    const double length = alongRows ? bars.width : bars.height;
+    const int reach = std::max(kLeastReach, static_cast<int>(kLineReach * length));
+    const BarLines along = LinesAlong(picture, bars, alongRows, reach);
+    const cv::Mat& lines = along.lines;
+    const double middle = along.barsBegin + along.barsLength / 2;
+    const int contrastReach = std::max(1, static_cast<int>(kContrastReach * along.barsLength));
 
     Tally tally;
     const int count = std::min(kMostLines, lines.rows);

@@ -24,11 +24,6 @@ constexpr double kBeyondInCharacters = 0.5;
 // Extremes stand out by a share of the contrast within this share of the read's length.
 constexpr double kShareOfLengthForContrast = 0.15;
 
-cv::Rect TransposedRect(const cv::Rect& rect)
-{
-    return {rect.y, rect.x, rect.height, rect.width};
-}
-
 // Where the bars of the symbol that holds position `at` begin and end along a line: from the
 // bar at (or next to) it, outwards bar by bar across the gaps between them.
 std::optional<std::pair<double, double>> SymbolAlong(const std::vector<BarRun>& runs, double at, double character)
@@ -63,19 +58,14 @@ bool BarsGoOnPastRead(const cv::Mat& picture, cv::Rect bars, std::size_t charact
     if (picture.type() != CV_8UC1 || characters == 0 || bars.area() == 0)
         return false;
     const bool alongRows = bars.width >= bars.height;
-    const cv::Rect inLines = alongRows ? bars : TransposedRect(bars);
-    const double character = inLines.width / static_cast<double>(characters);
+    const double character = (alongRows ? bars.width : bars.height) / static_cast<double>(characters);
     // Far enough past either end to see a whole character more.
-    const int margin = static_cast<int>(std::ceil(2 * character));
-    const int across = alongRows ? picture.cols : picture.rows;
-    const int begin = std::max(0, inLines.x - margin);
-    const int end = std::min(across, inLines.x + inLines.width + margin);
-    const cv::Rect region(begin, inLines.y, end - begin, inLines.height);
-    const cv::Mat lines = alongRows ? picture(region) : cv::Mat(picture(TransposedRect(region)).t());
-    const double first = inLines.x - begin;  // the read's ends along the lines
-    const double last = first + inLines.width;
+    const BarLines along = LinesAlong(picture, bars, alongRows, static_cast<int>(std::ceil(2 * character)));
+    const cv::Mat& lines = along.lines;
+    const double first = along.barsBegin;  // the read's ends along the lines
+    const double last = first + along.barsLength;
     const double beyond = kBeyondInCharacters * character;
-    const int contrastReach = std::max(1, static_cast<int>(kShareOfLengthForContrast * inLines.width));
+    const int contrastReach = std::max(1, static_cast<int>(kShareOfLengthForContrast * along.barsLength));
 
     int crossed = 0;
     int goOn = 0;

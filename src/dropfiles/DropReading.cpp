@@ -22,8 +22,6 @@ struct DropReading::File {
     int pagesRead = 0;
 };
 
-// A worker's next piece of work: opening a file (and reading its first page, or all its pages
-// when they are read in order), or one page of a file whose pages are read apart.
 namespace {
 
 // Files past the output's place among which the largest is read first: a drop's first line
@@ -32,6 +30,8 @@ constexpr std::size_t kLargestFirstWindow = 32;
 
 }  // namespace
 
+// A worker's next piece of work: opening a file (and reading its first page, or all its pages
+// when they are read in order), or one page of a file whose pages are read apart.
 struct DropReading::Unit {
     std::size_t file;
     int page;  // -1: open the file

@@ -1,6 +1,7 @@
 // Photos on which one engine, read alone, gives a text that is not on the code: ink spread
 // turning a 1 into a 7, a Code 128 whose Latin-1 letters ZBar drops, a Codabar half read or
-// ended early, an EAN misread along a few lines, a QR code whose ECI ZBar ignores. The whole decode path shows the true text or nothing.
+// ended early, an EAN misread along a few lines, a QR code whose ECI ZBar ignores. The whole
+// decode path shows the true text or nothing.
 
 #include "decode/AcceptLists.h"
 #include "decode/QrText.h"
