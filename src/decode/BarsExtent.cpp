@@ -21,12 +21,44 @@ constexpr double kSwingShare = 0.25;
 constexpr int kMostShift = 1;  // pixels a turned symbol's bars move from one line to the next
 constexpr double kFlat = 1e-6;  // a line of one shade has no bars
 
+// Two equal lengths of 8-bit gray summed in one pass, for their spread and correlation: the
+// walk below measures three candidate lines for every line of the symbol.
+struct PairSums {
+    std::int64_t count = 0;
+    std::int64_t one = 0;
+    std::int64_t other = 0;
+    std::int64_t oneSquared = 0;
+    std::int64_t otherSquared = 0;
+    std::int64_t product = 0;
+};
+
+PairSums SumsOf(const std::uint8_t* one, const std::uint8_t* other, int length)
+{
+    PairSums sums;
+    sums.count = length;
+    for (int i = 0; i < length; ++i) {
+        const std::int64_t a = one[i];
+        const std::int64_t b = other[i];
+        sums.one += a;
+        sums.other += b;
+        sums.oneSquared += a * a;
+        sums.otherSquared += b * b;
+        sums.product += a * b;
+    }
+    return sums;
+}
+
+// Standard deviation of a line's gray levels, from its sums.
+double Spread(std::int64_t count, std::int64_t sum, std::int64_t sumSquared)
+{
+    const double n = static_cast<double>(count);
+    return std::sqrt(std::max(0.0, static_cast<double>(count * sumSquared - sum * sum)) / (n * n));
+}
+
 double Contrast(const cv::Mat& line)
 {
-    cv::Scalar mean;
-    cv::Scalar deviation;
-    cv::meanStdDev(line, mean, deviation);
-    return deviation[0];
+    const PairSums sums = SumsOf(line.ptr<std::uint8_t>(), line.ptr<std::uint8_t>(), line.cols);
+    return Spread(sums.count, sums.one, sums.oneSquared);
 }
 
 // How many times a line (8-bit gray) turns from dark to light or back by `by` gray levels at least.
@@ -54,21 +86,15 @@ int SwingsOf(const cv::Mat& line, double by)
 }
 
 // Pearson correlation of two profiles of equal length; 0 when either is flat.
-double Correlation(const cv::Mat& one, const cv::Mat& other)
+double Correlation(const PairSums& sums)
 {
-    cv::Scalar meanOne;
-    cv::Scalar deviationOne;
-    cv::Scalar meanOther;
-    cv::Scalar deviationOther;
-    cv::meanStdDev(one, meanOne, deviationOne);
-    cv::meanStdDev(other, meanOther, deviationOther);
-    if (deviationOne[0] < kFlat || deviationOther[0] < kFlat)
+    const double oneSpread = Spread(sums.count, sums.one, sums.oneSquared);
+    const double otherSpread = Spread(sums.count, sums.other, sums.otherSquared);
+    if (oneSpread < kFlat || otherSpread < kFlat)
         return 0;
-    cv::Mat a;
-    cv::Mat b;
-    one.convertTo(a, CV_64F, 1, -meanOne[0]);
-    other.convertTo(b, CV_64F, 1, -meanOther[0]);
-    return a.dot(b) / (static_cast<double>(a.total()) * deviationOne[0] * deviationOther[0]);
+    const double n = static_cast<double>(sums.count);
+    const double covariance = static_cast<double>(sums.count * sums.product - sums.one * sums.other) / (n * n);
+    return covariance / (oneSpread * otherSpread);
 }
 
 // Rows of picture (its columns for a symbol read along columns, on the transposed picture)
@@ -96,8 +122,9 @@ int Follow(const cv::Mat& picture, int from, int step, int begin, int end)
             const int left = begin + offset + shift;
             if (left < 0 || end + offset + shift > picture.cols)
                 continue;
-            const cv::Mat line = picture(cv::Range(next, next + 1), cv::Range(left, left + (end - begin)));
-            const double similar = Contrast(line) >= kKeptContrast * contrast ? Correlation(before, line) : -1;
+            const PairSums sums = SumsOf(before.ptr<std::uint8_t>(), picture.ptr<std::uint8_t>(next) + left, end - begin);
+            const bool keepsContrast = Spread(sums.count, sums.other, sums.otherSquared) >= kKeptContrast * contrast;
+            const double similar = keepsContrast ? Correlation(sums) : -1;
             if (similar > best) {
                 best = similar;
                 bestShift = shift;
