@@ -81,14 +81,14 @@ EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<cons
     const auto readWithZxing = [&](std::span<const std::string_view> names) {
         return ReadWithZxing(width, height, picture.data, names);
     };
-    // zxing-cpp's linear reads, one symbol a read, cost the most: they go beside; its 2-D read
-    // follows ZBar's here.
-    std::vector<std::string_view> linear;
-    std::vector<std::string_view> matrix;
+    // ZBar's scan of every symbology costs the most: all of zxing-cpp's read goes beside it.
+    // Without ZBar, zxing-cpp's linear reads, one symbol a read, go beside its 2-D read.
+    std::vector<std::string_view> beside;
+    std::vector<std::string_view> here;
     for (const std::string_view name : zxingNames)
-        (IsLinear(name) ? linear : matrix).push_back(name);
+        (engines == Engines::Both || IsLinear(name) ? beside : here).push_back(name);
     thread_local SideThread side;
-    std::future<ZxingReads> linearReads = side.Start([&] { return readWithZxing(linear); });
+    std::future<ZxingReads> besideReads = side.Start([&] { return readWithZxing(beside); });
     // The side's read uses this picture and these names: it ends before they do, thrown or not.
     const struct WaitForSide {
         std::future<ZxingReads>& reads;
@@ -97,15 +97,15 @@ EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<cons
             if (reads.valid())
                 reads.wait();
         }
-    } waitForSide{linearReads};
+    } waitForSide{besideReads};
     if (engines == Engines::Both)
         ScanGrayImage(width, height, picture.data, [&](const SymbolHit& symbol) { reads.zbar.push_back(symbol); });
-    reads.zxing = readWithZxing(matrix);
+    reads.zxing = readWithZxing(here);
     // In zxing-cpp's own order: copy by copy, 2-D symbols before linear ones in each.
-    const std::size_t matrixCount = reads.zxing.size();
-    for (ZxingSymbol& found : linearReads.get())
+    const std::size_t hereCount = reads.zxing.size();
+    for (ZxingSymbol& found : besideReads.get())
         reads.zxing.push_back(std::move(found));
-    std::inplace_merge(reads.zxing.begin(), reads.zxing.begin() + static_cast<std::ptrdiff_t>(matrixCount),
+    std::inplace_merge(reads.zxing.begin(), reads.zxing.begin() + static_cast<std::ptrdiff_t>(hereCount),
                        reads.zxing.end(),
                        [](const ZxingSymbol& one, const ZxingSymbol& other) { return one.copy < other.copy; });
     return reads;

@@ -15,6 +15,6 @@ enum class Engines { Both, ZxingOnly };
 
 // What the engines read in an 8-bit gray picture: ZBar every symbology, zxing-cpp those
 // named (ZBar's names), points in the picture's pixels, zxing-cpp's symbols in its own order.
-// zxing-cpp's linear reads run meanwhile on a thread kept for each calling thread: a camera
-// pass, or a drop of one picture, has a second core for them.
+// zxing-cpp reads meanwhile, on a thread kept for each calling thread (without ZBar, its linear
+// reads only): a camera pass, or a drop of one picture, has a second core for it.
 EngineReads ReadWithBoth(const cv::Mat& picture, Engines engines, std::span<const std::string_view> zxingNames);
