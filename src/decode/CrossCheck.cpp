@@ -156,6 +156,19 @@ void TakeZxingsLatin1(std::vector<Read>& reads, const std::vector<Read>& evidenc
     }
 }
 
+// ZBar's Code 128 text as zxing-cpp reads it among evidence with the Latin-1 characters ZBar
+// lost; key itself when no such read is there.
+Key WithLatin1Found(const std::vector<Read>& evidence, const Key& key)
+{
+    if (key.first != "CODE-128")
+        return key;
+    for (const Read& read : evidence)
+        if (read.engine == Engine::Zxing && read.symbol.typeName == key.first &&
+            ZbarLostLatin1(key.second, read.symbol.data))
+            return {key.first, read.symbol.data};
+    return key;
+}
+
 std::vector<Read> ReadsOf(const std::vector<Read>& reads, const Key& key)
 {
     std::vector<Read> of;
@@ -170,31 +183,35 @@ class Belief {
 public:
     Belief(std::vector<Read> reads, const LookAgain& again) : reads_(std::move(reads)), again_(again) {}
 
-    bool Believes(const Key& key)
+    // The text to report for the reading key, or nullopt when it is not believed: key's own, or
+    // for ZBar's Code 128 text zxing-cpp's with the Latin-1 characters ZBar lost, once a closer
+    // look reads that where ZBar's is.
+    std::optional<std::string> Believes(Key key)
     {
         const std::vector<Read> own = ReadsOf(reads_, key);
         // Measured once: the measure costs more than the rest of the judgement.
         const BarsSay bars = OfEanFamily(key.first) ? Bars(own, key) : BarsSay::Unknown;
         if (bars == BarsSay::Misfits)
-            return false;
+            return std::nullopt;
         if (Agreed(reads_, key))
-            return true;
+            return key.second;
         const std::vector<Read> site = AtPlaceOf(own, reads_);
         // Its bars measured: a third reading, which needs no engine.
         if (bars == BarsSay::Fits && !Contradicted(site, key))
-            return true;
+            return key.second;
         std::vector<Read> evidence = site;
         std::vector<Engine> alone;  // an engine's reads of key in the closer looks, one per look
         for (int way = 0;; ++way) {
             const std::optional<std::vector<Read>> closer = Closer(Around(site), way);
             if (!closer)
-                return false;
+                return std::nullopt;
             std::vector<Read> there = AtPlaceOf(site, *closer);
             evidence.insert(evidence.end(), there.begin(), there.end());
             TakeZxingsLatin1(there, evidence);
             TakeZxingsLatin1(evidence, evidence);
+            key = WithLatin1Found(evidence, key);
             if (Agreed(there, key) || Agreed(evidence, key))
-                return true;
+                return key.second;
             for (const Engine engine : {Engine::Zbar, Engine::Zxing})
                 if (TrustedAlone(engine, key.first) && std::any_of(there.begin(), there.end(), [&](const Read& read) {
                         return read.engine == engine && KeyOf(read.symbol) == key;
@@ -203,7 +220,7 @@ public:
             const bool seenAlone = std::count(alone.begin(), alone.end(), Engine::Zbar) >= kLooksAlone ||
                                    std::count(alone.begin(), alone.end(), Engine::Zxing) >= kLooksAlone;
             if (seenAlone && !Contradicted(evidence, key))
-                return true;
+                return key.second;
         }
     }
 
@@ -328,32 +345,39 @@ std::vector<SymbolHit> CrossCheck(const EngineReads& reads, std::span<const std:
     });
 
     Belief belief(LinearReads(taken, again), again);
-    std::map<Key, bool> judged;
-    const auto isBelieved = [&](const SymbolHit& symbol) {
+    std::map<Key, std::optional<std::string>> judged;
+    // The text to report for a symbol, nullopt for none.
+    const auto believed = [&](const SymbolHit& symbol) -> std::optional<std::string> {
         if (!IsAccepted(symbol.typeName, accepted))
-            return false;
+            return std::nullopt;
         if (!IsLinear(symbol.typeName))
-            return true;
+            return symbol.data;
         const Key key = KeyOf(symbol);
-        const auto [verdict, first] = judged.try_emplace(key, false);
+        const auto [verdict, first] = judged.try_emplace(key);
         if (first)
             verdict->second = belief.Believes(key);
         return verdict->second;
     };
     std::vector<SymbolHit> reported;
+    const auto report = [&](SymbolHit symbol, const std::string& text) {
+        symbol.data = text;
+        reported.push_back(std::move(symbol));
+    };
     // Every symbol ZBar reports counts, two alike in one picture too (two copies of a leaflet);
     // a product code with a price add-on as its main symbol, which the user looks for.
     for (const SymbolHit& read : taken.zbar) {
         const std::optional<SymbolHit> main = MainSymbolOf(read);
         const SymbolHit& symbol = main ? *main : read;
-        if (isBelieved(symbol))
-            reported.push_back(symbol);
+        if (const std::optional<std::string> text = believed(symbol))
+            report(symbol, *text);
     }
     for (const ZxingSymbol& found : taken.zxing) {
         const bool known = std::any_of(reported.begin(), reported.end(),
                                        [&](const SymbolHit& symbol) { return KeyOf(symbol) == KeyOf(found.symbol); });
-        if (!known && isBelieved(found.symbol))
-            reported.push_back(found.symbol);
+        if (known)
+            continue;
+        if (const std::optional<std::string> text = believed(found.symbol))
+            report(found.symbol, *text);
     }
     return reported;
 }

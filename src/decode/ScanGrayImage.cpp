@@ -1,8 +1,14 @@
 #include "decode/ScanGrayImage.h"
 
+#include "decode/BarsFromMarks.h"
+#include "decode/Symbologies.h"
 #include "decode/ZbarHandles.h"
 
+#include <opencv2/core/mat.hpp>
+
+#include <climits>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -49,7 +55,21 @@ std::vector<std::pair<int, int>> MainPartsPoints(const zbar::zbar_symbol_t* comp
     return {};
 }
 
-SymbolHit HitOf(const zbar::zbar_symbol_t* symbol)
+// Whether ZBar read the symbol along rows (its bars upright or upside down) or along columns;
+// nullopt when it cannot tell.
+std::optional<bool> ReadAlongRows(const zbar::zbar_symbol_t* symbol)
+{
+    switch (zbar::zbar_symbol_get_orientation(symbol)) {
+    case zbar::ZBAR_ORIENT_UP:
+    case zbar::ZBAR_ORIENT_DOWN: return true;
+    case zbar::ZBAR_ORIENT_RIGHT:
+    case zbar::ZBAR_ORIENT_LEFT: return false;
+    case zbar::ZBAR_ORIENT_UNKNOWN: break;
+    }
+    return std::nullopt;
+}
+
+SymbolHit HitOf(const zbar::zbar_symbol_t* symbol, const cv::Mat& picture)
 {
     SymbolHit hit;
     const zbar::zbar_symbol_type_t type = zbar::zbar_symbol_get_type(symbol);
@@ -58,6 +78,11 @@ SymbolHit HitOf(const zbar::zbar_symbol_t* symbol)
     hit.points = PointsOf(symbol);
     if (hit.points.empty() && type == zbar::ZBAR_COMPOSITE)
         hit.points = MainPartsPoints(symbol);
+    // A linear symbol marked only at one end is placed where its bars are.
+    const std::optional<bool> alongRows = ReadAlongRows(symbol);
+    if (IsLinear(hit.typeName) && alongRows && MarksOnlyAnEnd(hit.points, *alongRows))
+        if (const cv::Rect bars = BarsFromMarks(picture, hit.points, *alongRows); bars.area() > 0)
+            hit.points = {{bars.x, bars.y}, {bars.br().x, bars.y}, {bars.br().x, bars.br().y}, {bars.x, bars.br().y}};
     return hit;
 }
 
@@ -90,6 +115,11 @@ void ScanGrayImage(std::uint32_t width, std::uint32_t height, const void* pixels
     if (!hasPixels || zbar::zbar_scan_image(scanner.get(), image.get()) <= 0)
         return;
 
+    // OpenCV only reads through it; a line too long for it places no bars.
+    const bool addressable = width <= INT_MAX && height <= INT_MAX;
+    const cv::Mat picture = addressable ? cv::Mat(static_cast<int>(height), static_cast<int>(width), CV_8UC1,
+                                                  const_cast<void*>(pixels))
+                                        : cv::Mat();
     const zbar::zbar_symbol_set_t* const symbols = zbar::zbar_image_get_symbols(image.get());
     if (symbols == nullptr)
         return;
@@ -97,5 +127,5 @@ void ScanGrayImage(std::uint32_t width, std::uint32_t height, const void* pixels
     const ZbarSymbolSetRef held(symbols);
     for (const zbar::zbar_symbol_t* symbol = zbar::zbar_symbol_set_first_symbol(symbols); symbol != nullptr;
          symbol = zbar::zbar_symbol_next(symbol))
-        action(HitOf(symbol));
+        action(HitOf(symbol, picture));
 }
