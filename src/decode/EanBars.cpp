@@ -39,8 +39,9 @@ constexpr double kWidestGuard = 2.5;
 constexpr double kLeastDigitModule = 0.6;
 constexpr double kMostDigitModule = 1.6;
 
-// A line read of a symbol: for the given digits, for other ones, or for none clearly.
-enum class LineSays { Fits, Misfits, Nothing };
+// A line read of a symbol: for the given digits, for other ones, for other digits in its right
+// half only (the left half's codes naming no first digit), or for none clearly.
+enum class LineSays { Fits, Misfits, RightHalfMisfits, Nothing };
 
 // Whether widths could be an EAN-13's: its guards and digits about as wide as its size says.
 bool EanLike(const EanWidths& widths, double module)
@@ -98,7 +99,12 @@ LineSays SayOf(const EanReading& reading, std::string_view digits13)
         return LineSays::Nothing;
     if (reading.digits == digits13)
         return LineSays::Fits;
-    return reading.valid ? LineSays::Misfits : LineSays::Nothing;
+    if (reading.valid)
+        return LineSays::Misfits;
+    // The right half has one code a digit, and no parity that must name a first digit.
+    const std::size_t rightHalf = 1 + kHalfDigits;
+    return reading.digits.substr(rightHalf) != digits13.substr(rightHalf) ? LineSays::RightHalfMisfits
+                                                                          : LineSays::Nothing;
 }
 
 // What the lines across `bars` say, lines along rows (or, not alongRows, along columns)
@@ -107,6 +113,7 @@ struct Tally {
     int wholeLines = 0;  // on which a symbol was found
     int fits = 0;
     int misfits = 0;
+    int rightHalfMisfits = 0;
 };
 
 Tally TallyLines(const cv::Mat& picture, cv::Rect bars, bool alongRows, std::string_view digits13)
@@ -141,6 +148,9 @@ Tally TallyLines(const cv::Mat& picture, cv::Rect bars, bool alongRows, std::str
         case LineSays::Misfits:
             ++tally.misfits;
             break;
+        case LineSays::RightHalfMisfits:
+            ++tally.rightHalfMisfits;
+            break;
         case LineSays::Nothing:
             break;
         }
@@ -164,7 +174,10 @@ BarsSay CheckEanBars(const cv::Mat& picture, cv::Rect place, std::string_view di
     Tally tally = TallyLines(picture, bars, alongRows, digits13);
     if (tally.wholeLines == 0)
         tally = TallyLines(picture, bars, !alongRows, digits13);
-    if (tally.misfits > 0)
+    // A right half read as other digits on more lines than the whole symbol fits: in a small
+    // picture the left half's codes blur between a 1, a 4 and a 7, and lines that read them
+    // as no valid symbol still read the right half plainly.
+    if (tally.misfits > 0 || tally.rightHalfMisfits > tally.fits)
         return BarsSay::Misfits;
     return tally.fits >= 2 ? BarsSay::Fits : BarsSay::Unknown;
 }

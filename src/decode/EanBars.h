@@ -20,7 +20,9 @@ enum class BarsSay { Fits, Misfits, Unknown };
 // for bars grown or shrunk by the same amount throughout (ink spread) and a module size that
 // changes along the symbol (perspective).
 //  Fits: on at least two lines the bars are these digits and nothing else.
-//  Misfits: on some line the bars are clearly another valid EAN-13 (check digit right).
+//  Misfits: on some line the bars are clearly another valid EAN-13 (check digit right), or
+//           on more lines than fit, clearly other digits in the right half (whose codes need
+//           no first digit).
 //  Unknown: too blurred, too small, or no line shows the symbol whole; also for a text that is
 //           not 13 digits, or a picture that is not 8-bit gray.
 BarsSay CheckEanBars(const cv::Mat& picture, cv::Rect place, std::string_view digits13);
