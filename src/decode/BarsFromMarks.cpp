@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -25,14 +27,6 @@ constexpr double kMarksOffBar = 3;
 // line when that is longer): wider than a module at any scale a reader resolves.
 constexpr int kLeastContrastReach = 16;
 constexpr int kContrastReachShare = 20;
-
-cv::Rect MarkedRect(const std::vector<std::pair<int, int>>& marks)
-{
-    std::vector<cv::Point> points;
-    for (const auto& [x, y] : marks)
-        points.emplace_back(x, y);
-    return cv::boundingRect(points);
-}
 
 double Width(const BarRun& run)
 {
@@ -74,18 +68,17 @@ std::optional<std::pair<double, double>> BarsAbout(const std::vector<BarRun>& ru
 
 }  // namespace
 
-bool MarksOnlyAnEnd(const std::vector<std::pair<int, int>>& marks, bool alongRows)
+bool MarksOnlyAnEnd(cv::Rect marked, bool alongRows)
 {
-    if (marks.empty())
+    if (marked.empty())
         return false;
-    const cv::Rect marked = MarkedRect(marks);
     return alongRows ? marked.width <= marked.height : marked.height <= marked.width;
 }
 
-cv::Rect BarsFromMarks(const cv::Mat& picture, const std::vector<std::pair<int, int>>& marks, bool alongRows)
+cv::Rect BarsFromMarks(const cv::Mat& picture, cv::Rect marked, bool alongRows)
 {
     const cv::Rect whole(0, 0, picture.cols, picture.rows);
-    const cv::Rect marked = marks.empty() ? cv::Rect() : MarkedRect(marks) & whole;
+    marked &= whole;
     if (picture.type() != CV_8UC1 || marked.area() == 0)
         return {};
     // The marks' lines, and one on either side, across the whole picture.

@@ -140,33 +140,27 @@ std::string Ean13Digits(const Key& key)
     return key.first == "UPC-A" ? "0" + key.second : key.second;
 }
 
+// zxing-cpp's text, among evidence at the place of ZBar's Code 128 read (anywhere, for a read
+// without points), that differs from ZBar's only by the Latin-1 characters ZBar cannot read.
+std::optional<std::string> ZxingsLatin1For(const SymbolHit& zbarRead, const std::vector<Read>& evidence)
+{
+    if (zbarRead.typeName != "CODE-128")
+        return std::nullopt;
+    for (const Read& other : evidence)
+        if (other.engine == Engine::Zxing && other.symbol.typeName == zbarRead.typeName &&
+            ZbarLostLatin1(zbarRead.data, other.symbol.data) && MayBeAtPlaceOf(zbarRead, other.symbol))
+            return other.symbol.data;
+    return std::nullopt;
+}
+
 // ZBar's Code 128 reads that differ from a zxing-cpp read at their place only by the Latin-1
 // characters ZBar cannot read take zxing-cpp's text: the two are one reading of the symbol.
 void TakeZxingsLatin1(std::vector<Read>& reads, const std::vector<Read>& evidence)
 {
-    for (Read& read : reads) {
-        if (read.engine != Engine::Zbar || read.symbol.typeName != "CODE-128")
-            continue;
-        for (const Read& other : evidence)
-            if (other.engine == Engine::Zxing && other.symbol.typeName == read.symbol.typeName &&
-                ZbarLostLatin1(read.symbol.data, other.symbol.data) && MayBeAtPlaceOf(read.symbol, other.symbol)) {
-                read.symbol.data = other.symbol.data;
-                break;
-            }
-    }
-}
-
-// ZBar's Code 128 text as zxing-cpp reads it among evidence with the Latin-1 characters ZBar
-// lost; key itself when no such read is there.
-Key WithLatin1Found(const std::vector<Read>& evidence, const Key& key)
-{
-    if (key.first != "CODE-128")
-        return key;
-    for (const Read& read : evidence)
-        if (read.engine == Engine::Zxing && read.symbol.typeName == key.first &&
-            ZbarLostLatin1(key.second, read.symbol.data))
-            return {key.first, read.symbol.data};
-    return key;
+    for (Read& read : reads)
+        if (read.engine == Engine::Zbar)
+            if (std::optional<std::string> text = ZxingsLatin1For(read.symbol, evidence))
+                read.symbol.data = std::move(*text);
 }
 
 std::vector<Read> ReadsOf(const std::vector<Read>& reads, const Key& key)
@@ -209,7 +203,8 @@ public:
             evidence.insert(evidence.end(), there.begin(), there.end());
             TakeZxingsLatin1(there, evidence);
             TakeZxingsLatin1(evidence, evidence);
-            key = WithLatin1Found(evidence, key);
+            if (std::optional<std::string> text = ZxingsLatin1For({key.first, key.second, {}}, evidence))
+                key.second = std::move(*text);
             if (Agreed(there, key) || Agreed(evidence, key))
                 return key.second;
             for (const Engine engine : {Engine::Zbar, Engine::Zxing})

@@ -1,6 +1,7 @@
 #include "decode/ScanGrayImage.h"
 
 #include "decode/BarsFromMarks.h"
+#include "decode/SymbolPlace.h"
 #include "decode/Symbologies.h"
 #include "decode/ZbarHandles.h"
 
@@ -80,8 +81,9 @@ SymbolHit HitOf(const zbar::zbar_symbol_t* symbol, const cv::Mat& picture)
         hit.points = MainPartsPoints(symbol);
     // A linear symbol marked only at one end is placed where its bars are.
     const std::optional<bool> alongRows = ReadAlongRows(symbol);
-    if (IsLinear(hit.typeName) && alongRows && MarksOnlyAnEnd(hit.points, *alongRows))
-        if (const cv::Rect bars = BarsFromMarks(picture, hit.points, *alongRows); bars.area() > 0)
+    const cv::Rect marked = PlaceOf(hit);
+    if (IsLinear(hit.typeName) && alongRows && MarksOnlyAnEnd(marked, *alongRows))
+        if (const cv::Rect bars = BarsFromMarks(picture, marked, *alongRows); bars.area() > 0)
             hit.points = {{bars.x, bars.y}, {bars.br().x, bars.y}, {bars.br().x, bars.br().y}, {bars.x, bars.br().y}};
     return hit;
 }
