@@ -1,6 +1,7 @@
 // Animated GIF and WebP: every frame, in order, through Qt's readers (qt6-image-formats-plugins
 // brings the WebP one). Each frame comes whole, drawn over the ones before it as a viewer
-// shows it. A still WebP goes to OpenCV, which reads it as it always did.
+// shows it. A still WebP is read by Qt too, so that it is laid on white when transparent, as
+// every frame is (OpenCV would take its transparent pixels for the black they are stored as).
 
 #include "dropfiles/DocumentReaders.h"
 
@@ -98,7 +99,7 @@ OpenedDocument OpenGif(std::unique_ptr<QFile> file)
     return OpenAnimation(std::move(file), "gif");
 }
 
-OpenedDocument OpenWebp(std::unique_ptr<QFile> file, const std::string& narrowPath)
+OpenedDocument OpenWebp(std::unique_ptr<QFile> file)
 {
     if (file->size() > kMaxPictureFileBytes)
         return {nullptr, UnreadableReason::OverLimits};
@@ -106,7 +107,7 @@ OpenedDocument OpenWebp(std::unique_ptr<QFile> file, const std::string& narrowPa
     if (canvas.isValid())
         return OverPixelLimit(canvas) ? OpenedDocument{nullptr, UnreadableReason::OverLimits}
                                       : OpenAnimation(std::move(file), "webp");
-    // Still: Qt reads the size from the header alone, then OpenCV decodes.
+    // Still: Qt reads the size from the header alone, before it decodes.
     QImageReader reader(file.get(), "webp");
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
@@ -114,5 +115,5 @@ OpenedDocument OpenWebp(std::unique_ptr<QFile> file, const std::string& narrowPa
         return {nullptr, UnreadableReason::Broken};
     if (OverPixelLimit(size))
         return {nullptr, UnreadableReason::OverLimits};
-    return OpenPicture(narrowPath);
+    return OpenedPicture(GrayPictureFromImage(reader.read()));
 }

@@ -63,19 +63,14 @@ cv::Mat LumaOf(const heif_image* image)
         .clone();
 }
 
-// Without transparency, straight to gray: the luma plane alone, a third of the memory of RGB.
-// With it, as RGBA laid on white, as GrayPictureFromImage has every transparent picture.
-cv::Mat DecodeGray(const heif_image_handle* handle, const heif_decoding_options* options)
+// The picture in 8-bit RGB, or RGBA when it has transparency, made gray as GrayPictureFromImage
+// has every picture (a transparent one laid on white).
+cv::Mat DecodeColourGray(const heif_image_handle* handle, const heif_decoding_options* options, bool alpha)
 {
     heif_image* decoded = nullptr;
-    if (heif_image_handle_has_alpha_channel(handle) == 0) {
-        const heif_error error =
-            heif_decode_image(handle, &decoded, heif_colorspace_monochrome, heif_chroma_monochrome, options);
-        const HeifImage image(decoded);
-        return error.code == heif_error_Ok ? LumaOf(image.get()) : cv::Mat();
-    }
-    const heif_error error =
-        heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options);
+    const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                                               alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                                               options);
     const HeifImage image(decoded);
     if (error.code != heif_error_Ok)
         return {};
@@ -85,7 +80,26 @@ cv::Mat DecodeGray(const heif_image_handle* handle, const heif_decoding_options*
         return {};
     return GrayPictureFromImage(QImage(pixels, heif_image_get_width(image.get(), heif_channel_interleaved),
                                        heif_image_get_height(image.get(), heif_channel_interleaved), stride,
-                                       QImage::Format_RGBA8888));
+                                       alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888));
+}
+
+// Without transparency, straight to gray where libheif can: the luma plane alone, a third of
+// the memory of RGB. It converts only 8-bit 4:2:0 so (a camera's HEIC); 4:4:4 and deeper
+// pictures, as avifenc and heif-enc write them from a PNG, go through RGB.
+cv::Mat DecodeGray(const heif_image_handle* handle, const heif_decoding_options* options)
+{
+    const bool alpha = heif_image_handle_has_alpha_channel(handle) != 0;
+    if (!alpha) {
+        heif_image* decoded = nullptr;
+        const heif_error error =
+            heif_decode_image(handle, &decoded, heif_colorspace_monochrome, heif_chroma_monochrome, options);
+        const HeifImage image(decoded);
+        if (error.code == heif_error_Ok)
+            return LumaOf(image.get());
+        if (error.code != heif_error_Unsupported_feature)
+            return {};
+    }
+    return DecodeColourGray(handle, options, alpha);
 }
 
 }  // namespace

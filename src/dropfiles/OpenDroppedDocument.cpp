@@ -20,7 +20,7 @@ OpenedDocument OpenByContent(const std::string& narrowPath, bool newerKind)
     case FileFormat::Gif:
         return OpenGif(std::move(file));
     case FileFormat::WebP:
-        return OpenWebp(std::move(file), narrowPath);
+        return OpenWebp(std::move(file));
     case FileFormat::Heif:
         return OpenHeif(*file);
     case FileFormat::Pdf:
