@@ -13,6 +13,7 @@
 namespace {
 
 constexpr std::size_t kNoElement = SIZE_MAX;
+constexpr QStringView kXlinkNamespace = u"http://www.w3.org/1999/xlink";
 
 // One element, in document order; its descendants are the elements up to end.
 struct SvgElement {
@@ -114,8 +115,18 @@ std::optional<CleanSvg> CleanSvgText(const QByteArray& text)
             open.push_back(index);
             writer.writeStartElement(reader.qualifiedName().toString());
             const bool repeats = LocalName(reader.qualifiedName()) == u"use";
-            for (const QXmlStreamAttribute& attribute : reader.attributes()) {
-                const QStringView name = attribute.qualifiedName();
+            // Qt SVG takes an <image>'s picture from xlink:href only: SVG 2's plain href
+            // is handed on under that name, unless the element names one already.
+            const QXmlStreamAttributes attributes = reader.attributes();
+            const bool hrefAsXlink = LocalName(reader.qualifiedName()) == u"image" &&
+                                     attributes.hasAttribute(QStringLiteral("href")) &&
+                                     !attributes.hasAttribute(QStringLiteral("xlink:href"));
+            if (hrefAsXlink && !attributes.hasAttribute(QStringLiteral("xmlns:xlink")))
+                writer.writeAttribute(QStringLiteral("xmlns:xlink"), kXlinkNamespace.toString());
+            for (const QXmlStreamAttribute& attribute : attributes) {
+                const QStringView name = hrefAsXlink && attribute.qualifiedName() == u"href"
+                                             ? QStringView(u"xlink:href")
+                                             : attribute.qualifiedName();
                 const QStringView value = attribute.value().trimmed();
                 if (name == u"xml:base")
                     continue;
