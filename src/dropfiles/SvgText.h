@@ -13,7 +13,7 @@ struct CleanSvg {
     // instructions (a style sheet's link) and xml:base.
     QByteArray xml;
     // (An <image> of a picture outside the file is left out whole; one inside it named by SVG
-    // 2's plain href is named by xlink:href too, the only name Qt SVG reads.)
+    // 2's plain href is renamed xlink:href, the only name Qt SVG reads.)
     // Its elements as drawn, each <use> counting what it repeats; counting stops past
     // kMaxSvgElements.
     qint64 drawnElements = 0;
