@@ -1,13 +1,16 @@
 // Animated GIF and WebP: every frame, in order, through Qt's readers (qt6-image-formats-plugins
 // brings the WebP one). Each frame comes whole, drawn over the ones before it as a viewer
-// shows it. A still WebP is read by Qt too, so that it is laid on white when transparent, as
-// every frame is (OpenCV would take its transparent pixels for the black they are stored as).
+// shows it. A still WebP is decoded by OpenCV, laid on white where transparent as every frame
+// is (a gray read would take its transparent pixels for the black they are often stored as).
 
 #include "dropfiles/DocumentReaders.h"
 
 #include "dropfiles/DocumentLimits.h"
 #include "dropfiles/FileFormat.h"
+#include "dropfiles/RegularFile.h"
 #include "platform/GrayPicture.h"
+
+#include <opencv2/imgcodecs.hpp>
 
 #include <QImage>
 #include <QImageReader>
@@ -107,7 +110,8 @@ OpenedDocument OpenWebp(std::unique_ptr<QFile> file)
     if (canvas.isValid())
         return OverPixelLimit(canvas) ? OpenedDocument{nullptr, UnreadableReason::OverLimits}
                                       : OpenAnimation(std::move(file), "webp");
-    // Still: Qt reads the size from the header alone, before it decodes.
+    // Still: Qt reads the size from the header alone, then OpenCV decodes it as stored, with
+    // its transparency (Qt's reader would refuse a picture over 128 MiB decoded).
     QImageReader reader(file.get(), "webp");
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
@@ -115,5 +119,10 @@ OpenedDocument OpenWebp(std::unique_ptr<QFile> file)
         return {nullptr, UnreadableReason::Broken};
     if (OverPixelLimit(size))
         return {nullptr, UnreadableReason::OverLimits};
-    return OpenedPicture(GrayPictureFromImage(reader.read()));
+    const Contents contents = ReadWhole(*file, kMaxPictureFileBytes);
+    if (contents.failure)
+        return {nullptr, contents.failure};
+    const cv::Mat stored(1, static_cast<int>(contents.bytes.size()), CV_8UC1,
+                         const_cast<char*>(contents.bytes.constData()));
+    return OpenedPicture(GrayPictureFromDecoded(cv::imdecode(stored, cv::IMREAD_UNCHANGED)));
 }
