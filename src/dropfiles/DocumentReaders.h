@@ -33,7 +33,8 @@ OpenedDocument OpenPicture(const std::string& narrowPath);
 OpenedDocument OpenTiffPages(const std::string& narrowPath);
 // Every frame of a GIF, through Qt.
 OpenedDocument OpenGif(std::unique_ptr<QFile> file);
-// A WebP through Qt, every frame of an animated one.
+// A still WebP through OpenCV, laid on white where transparent; every frame of an animated one
+// through Qt.
 OpenedDocument OpenWebp(std::unique_ptr<QFile> file);
 // The primary picture of a HEIF or AVIF file, through libheif.
 OpenedDocument OpenHeif(QFile& file);
