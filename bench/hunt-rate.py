@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Read rates and wrong texts of Lumora and the reference readers on the misread hunt.
 
     hunt-rate.py CORPUS [--lumora-drop FILE] [--lumora-camera FILE] [--details]
@@ -82,7 +82,7 @@ def references_on(entry, corpus, timeout, rel=None):
 def write_frame(entry, corpus, folder):
     """The picture fitted into a white 640x480 frame, as the camera path is shown it, saved
     under folder; None when it does not load."""
-    import cv2  # python3-opencv: needed only for the camera's comparison
+    import cv2  # Debian's python3-opencv, as make-hunt's: needed only for the camera's comparison
     import numpy
     picture = cv2.imread(os.path.join(corpus, entry["rel"]), cv2.IMREAD_GRAYSCALE)
     if picture is None:
